@@ -1,0 +1,7 @@
+#pragma once
+#include <cstdint>
+
+// Status codes of the panel's own failures; any other nonzero status is the driver's.
+constexpr int32_t kBadCardIndex = -869;
+constexpr int32_t kDriverCallFailed = -870;
+constexpr int32_t kArgOutOfRange = -860;

@@ -1,0 +1,32 @@
+#pragma once
+// Modal dialog from a resource template. The template holds no controls: they are
+// created in the dialog's WM_CREATE handler (the framework subclasses the dialog
+// window while it is being created, so its message map sees WM_CREATE; -1 from it
+// makes the modal run return at once).
+#include "framework/Wnd.h"
+
+class CDialog : public CWnd {
+public:
+    CDialog(UINT templateId, CWnd* parent = nullptr);
+    ~CDialog() override;
+
+    // Runs the dialog modally; returns the EndDialog result (IDOK 1, IDCANCEL 2),
+    // or -1 when the window could not be created.
+    INT_PTR DoModal();
+    void EndDialog(INT_PTR result);
+    UINT GetTemplateId() const { return templateId_; }
+
+protected:
+    // From the dialog procedure: WM_INITDIALOG, WM_COMMAND.
+    virtual BOOL OnInitDialog();  // returns TRUE: the system sets the focus
+    // Routes IDOK to OnOK and IDCANCEL to OnCancel (Enter, Escape, close box).
+    // Returns TRUE when the command was handled.
+    virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    virtual void OnOK();      // EndDialog(IDOK)
+    virtual void OnCancel();  // EndDialog(IDCANCEL)
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    UINT templateId_;
+    CWnd* parent_;
+};
