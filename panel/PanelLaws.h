@@ -1,0 +1,20 @@
+#pragma once
+#include <cstdint>
+
+// Volume and balance <-> the card's left and right levels; clock selection <-> clock mode.
+struct Levels {
+  uint16_t left, right;
+};
+
+// Balance 0..127, 64 centre; 62..66 is a dead zone. Balances above 127 count as 127.
+Levels LevelsFromVolumeBalance(uint16_t volume, uint16_t balance);
+uint16_t BalanceFromLevels(uint16_t left, uint16_t right);
+
+// Clock index 0..3 (Internal, ADAT, S/PDIF, Word), rate index 0 = 44100 Hz, else 48000 Hz.
+uint16_t ClockModeFromSelection(uint16_t clock, uint16_t rate);
+
+struct ClockSelection {
+  uint16_t clock, rate;
+};
+// Codes outside 0..7 give Internal at 44100 Hz.
+ClockSelection SelectionFromClockMode(uint16_t code);
