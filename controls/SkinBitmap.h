@@ -1,0 +1,10 @@
+#pragma once
+// A bitmap of the skin, handed out by the bitmap cache and drawn as an opaque copy.
+#include "framework/Gdi.h"
+
+class CSkinBitmap : public CBitmap {
+public:
+    // Copies the whole bitmap with its top-left corner at logical point (x, y) of dc;
+    // right under any mapping mode, and dc keeps its selections and mapping mode.
+    virtual void Draw(CDC* dc, int x, int y) const;
+};

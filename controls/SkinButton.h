@@ -1,0 +1,31 @@
+#pragma once
+// The program's only button: four bitmaps (off-up, on-up, off-down, on-down) and a
+// two-valued state flipped by each click and reported to the parent as
+// WM_USER(control id, new state). Serves as push button, switch and lamp.
+#include "framework/Wnd.h"
+#include "controls/SkinBitmap.h"
+
+class CSkinButton : public CWnd {
+public:
+    int state = 0;    // 0 off, 1 on; owners write it and repaint the button themselves
+    int pressed = 0;  // 1 from a press on the button until the next release it receives
+    CSkinBitmap* bitmaps[4] = {};  // off-up, on-up, off-down, on-down; owned by the cache
+
+    // Window one pixel narrower and lower than the first bitmap, at topLeft in the
+    // parent's client coordinates. Returns 0, creating nothing, when a bitmap is
+    // missing from the resources or the window cannot be made.
+    BOOL Create(const POINT& topLeft, CWnd* parent, UINT id,
+                UINT offUp, UINT onUp, UINT offDown, UINT onDown);
+    // Swaps the four images and repaints; keeps the size, state and pressed. Returns 0,
+    // keeping the previous images, when a bitmap is missing. User-interface thread only.
+    BOOL SetBitmaps(UINT offUp, UINT onUp, UINT offDown, UINT onDown);
+
+protected:
+    LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+};
