@@ -1,0 +1,19 @@
+#include "controls/SkinBitmap.h"
+
+void CSkinBitmap::Draw(CDC* dc, int x, int y) const {
+    BITMAP info{};
+    if (GetBitmap(&info) == 0) return;
+
+    // The size is converted as an extent (scaling only), so a moved origin of dc
+    // shifts where the copy lands but not how much of the bitmap is copied.
+    POINT extent[2] = {{0, 0}, {info.bmWidth, info.bmHeight}};
+    dc->DPtoLP(extent, 2);
+    const int width = extent[1].x - extent[0].x;
+    const int height = extent[1].y - extent[0].y;
+
+    CMemDC mem(*dc);
+    CSelectObject selected(mem, *this);
+    mem.SetMapMode(dc->GetMapMode());
+    // The memory context's origins are zero, so its logical (0, 0) is the bitmap's corner.
+    dc->BitBlt(x, y, width, height, mem, 0, 0, SRCCOPY);
+}

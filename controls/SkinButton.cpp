@@ -1,0 +1,82 @@
+#include "controls/SkinButton.h"
+
+#include "controls/BitmapCache.h"
+
+BEGIN_MESSAGE_MAP(CSkinButton, CWnd)
+    ON_MESSAGE(WM_LBUTTONDOWN, CSkinButton::OnLButtonDown)
+    ON_MESSAGE(WM_LBUTTONUP, CSkinButton::OnLButtonUp)
+    ON_MESSAGE(WM_PAINT, CSkinButton::OnPaint)
+    ON_MESSAGE(WM_ERASEBKGND, CSkinButton::OnEraseBkgnd)
+    ON_MESSAGE(WM_LBUTTONDBLCLK, CSkinButton::OnLButtonDblClk)
+END_MESSAGE_MAP()
+
+namespace {
+
+// All four or none, so a button never holds a missing image.
+bool LoadFour(const UINT ids[4], CSkinBitmap* loaded[4]) {
+    for (int i = 0; i < 4; ++i) {
+        loaded[i] = LoadSkinBitmap(static_cast<int>(ids[i]));
+        if (loaded[i] == nullptr) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+BOOL CSkinButton::Create(const POINT& topLeft, CWnd* parent, UINT id,
+                         UINT offUp, UINT onUp, UINT offDown, UINT onDown) {
+    const UINT ids[4] = {offUp, onUp, offDown, onDown};
+    CSkinBitmap* loaded[4] = {};
+    if (!LoadFour(ids, loaded)) return FALSE;
+    BITMAP info{};
+    if (loaded[0]->GetBitmap(&info) == 0) return FALSE;
+
+    for (int i = 0; i < 4; ++i) bitmaps[i] = loaded[i];
+    // Right and bottom are exclusive: the bitmap's last column and row are not shown.
+    const RECT rect = {topLeft.x, topLeft.y, topLeft.x + info.bmWidth - 1, topLeft.y + info.bmHeight - 1};
+    return CWnd::Create("", WS_CHILD | WS_VISIBLE, rect, parent, id);
+}
+
+BOOL CSkinButton::SetBitmaps(UINT offUp, UINT onUp, UINT offDown, UINT onDown) {
+    const UINT ids[4] = {offUp, onUp, offDown, onDown};
+    CSkinBitmap* loaded[4] = {};
+    if (!LoadFour(ids, loaded)) return FALSE;
+    for (int i = 0; i < 4; ++i) bitmaps[i] = loaded[i];
+    InvalidateRect(nullptr, TRUE);
+    return TRUE;
+}
+
+LRESULT CSkinButton::OnLButtonDown(WPARAM, LPARAM) {
+    SetCapture();
+    pressed = 1;
+    InvalidateRect(nullptr, TRUE);
+    return Default();
+}
+
+LRESULT CSkinButton::OnLButtonUp(WPARAM, LPARAM) {
+    if (pressed == 0) return Default();
+    // Released anywhere, inside or outside: dragging away does not cancel a click.
+    ::ReleaseCapture();
+    pressed = 0;
+    state = state == 0 ? 1 : 0;
+    SendToParent(WM_USER, static_cast<WPARAM>(GetDlgCtrlID()), state);
+    InvalidateRect(nullptr, TRUE);
+    return Default();
+}
+
+LRESULT CSkinButton::OnPaint(WPARAM, LPARAM) {
+    CPaintDC dc(m_hWnd);
+    const int index = (state != 0 ? 1 : 0) + (pressed != 0 ? 2 : 0);
+    bitmaps[index]->Draw(&dc, 0, 0);
+    return 0;
+}
+
+LRESULT CSkinButton::OnEraseBkgnd(WPARAM, LPARAM) {
+    // The bitmap covers the whole window; clearing first would only flicker.
+    return 1;
+}
+
+LRESULT CSkinButton::OnLButtonDblClk(WPARAM wParam, LPARAM lParam) {
+    // The second press of a double-click is a press like any other.
+    return OnLButtonDown(wParam, lParam);
+}

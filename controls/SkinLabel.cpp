@@ -1,0 +1,48 @@
+#include "controls/SkinLabel.h"
+
+#include "controls/BitmapCache.h"
+#include "controls/PanelFont.h"
+
+BEGIN_MESSAGE_MAP(CSkinLabel, CWnd)
+    ON_MESSAGE(WM_PAINT, CSkinLabel::OnPaint)
+END_MESSAGE_MAP()
+
+BOOL CSkinLabel::Create(const POINT* topLeft, CWnd* parent, UINT id, UINT bitmapId, const std::string& newText) {
+    CSkinBitmap* background = LoadSkinBitmap(static_cast<int>(bitmapId));
+    if (background == nullptr) return FALSE;
+    BITMAP info{};
+    if (background->GetBitmap(&info) == 0) return FALSE;
+
+    {
+        std::lock_guard<std::mutex> hold(textLock);
+        text = newText;
+    }
+    bitmap = background;
+    textRect = {0, 0, info.bmWidth, info.bmHeight};
+    const RECT rect = {topLeft->x, topLeft->y, topLeft->x + info.bmWidth - 1, topLeft->y + info.bmHeight - 1};
+    return CWnd::Create("", WS_CHILD | WS_VISIBLE, rect, parent, id);
+}
+
+void CSkinLabel::SetText(const std::string& newText) {
+    {
+        std::lock_guard<std::mutex> hold(textLock);
+        text = newText;
+    }
+    InvalidateRect(nullptr, TRUE);
+}
+
+std::string CSkinLabel::GetText() const {
+    std::lock_guard<std::mutex> hold(textLock);
+    return text;
+}
+
+LRESULT CSkinLabel::OnPaint(WPARAM, LPARAM) {
+    const std::string shown = GetText();  // painted from a copy: SetText may run meanwhile
+    CPaintDC dc(m_hWnd);
+    CBkModeScope transparent(dc, TRANSPARENT);
+    CSelectObject font(dc, g_panelFont);
+    bitmap->Draw(&dc, 0, 0);
+    RECT rect = textRect;
+    dc.DrawText(shown.c_str(), -1, &rect, 0);
+    return 0;
+}
