@@ -24,6 +24,11 @@ protected:
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual void OnOK();      // EndDialog(IDOK)
     virtual void OnCancel();  // EndDialog(IDCANCEL)
+    // The framework's help search asks with WM_COMMANDHELP; a dialog answers by
+    // opening the program's help at the context 0x20000 + its template id.
+    LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -9,8 +9,17 @@ public:
     CWinApp();
     virtual ~CWinApp();
     virtual BOOL InitInstance();
-    // The framework's Help command (ID_HELP, 57670): opens the program's help file.
+    // The framework's Help command (ID_HELP, 57670): asks the capture window, the
+    // focus window (each with its parents or owners) and the main window's last
+    // active popup with WM_COMMANDHELP; when none answers, sends ID_DEFAULT_HELP
+    // to the main window.
     virtual void OnHelp();
+    // Calls the help engine on the program's help file (the program's path with
+    // ".hlp"). Does nothing but HELP_QUIT while that file does not exist.
+    void WinHelp(DWORD_PTR data, UINT command = HELP_CONTEXT);
+    std::string GetHelpFilePath() const;
+    // The three-dimensional look of standard controls; result TRUE on success.
+    BOOL Enable3dControlsStatic();
 
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
@@ -20,6 +29,8 @@ public:
 
 constexpr UINT ID_HELP = 57670;
 constexpr UINT ID_DEFAULT_HELP = 57671;
+// The question of the help search: "can you give help here?"; nonzero answers.
+constexpr UINT WM_COMMANDHELP = 0x0365;
 
 // The module that holds the resources (the running program).
 HINSTANCE AfxGetResourceHandle();

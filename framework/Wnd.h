@@ -95,6 +95,7 @@ protected:
     static const MessageMap messageMap_;
 
 private:
+    friend class CCreationHook;
     WNDPROC previousProc_ = nullptr;
     UINT curMessage_ = 0;
     WPARAM curWParam_ = 0;

@@ -1,0 +1,75 @@
+#include "framework/Dialog.h"
+
+#include "framework/CreationHook.h"
+#include "framework/WinApp.h"
+
+namespace {
+
+// The dialog manager's window class.
+const char kDialogClassName[] = "#32770";
+
+constexpr DWORD kHelpContextBase = 0x20000;
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_MESSAGE(WM_COMMANDHELP, CDialog::OnCommandHelp)
+END_MESSAGE_MAP()
+
+CDialog::CDialog(UINT templateId, CWnd* parent) : templateId_(templateId), parent_(parent) {}
+
+CDialog::~CDialog() = default;
+
+INT_PTR CDialog::DoModal() {
+    if (m_hWnd != nullptr) {
+        return -1;
+    }
+    // Subclasses the dialog as it is created, so that WM_CREATE reaches the map.
+    CCreationHook hook(this, kDialogClassName);
+    return ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId_),
+                             parent_ != nullptr ? parent_->m_hWnd : nullptr, DialogProc,
+                             reinterpret_cast<LPARAM>(this));
+}
+
+void CDialog::EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
+
+BOOL CDialog::OnInitDialog() { return TRUE; }
+
+BOOL CDialog::OnCommand(WPARAM wParam, LPARAM) {
+    switch (LOWORD(wParam)) {
+    case IDOK:
+        OnOK();
+        return TRUE;
+    case IDCANCEL:
+        OnCancel();
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+void CDialog::OnOK() { EndDialog(IDOK); }
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+LRESULT CDialog::OnCommandHelp(WPARAM, LPARAM) {
+    if (CWinApp* app = CWinApp::Current()) {
+        app->WinHelp(kHelpContextBase + templateId_, HELP_CONTEXT);
+    }
+    return TRUE;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* dialog = static_cast<CDialog*>(FromHandle(hwnd));
+    if (dialog == nullptr) {
+        return FALSE;
+    }
+    switch (message) {
+    case WM_INITDIALOG:
+        return dialog->OnInitDialog();
+    case WM_COMMAND:
+        return dialog->OnCommand(wParam, lParam);
+    default:
+        return FALSE;
+    }
+}

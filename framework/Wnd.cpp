@@ -1,0 +1,197 @@
+#include "framework/Wnd.h"
+
+#include "framework/CreationHook.h"
+
+namespace {
+
+// The property that ties a window to its object; a property rather than
+// GWLP_USERDATA so that subclassed system classes keep their own user data.
+const char kObjectProperty[] = "WaveFrameworkObject";
+
+const char kDefaultClassName[] = "WaveWnd";
+
+ATOM RegisterDefaultClass() {
+    WNDCLASSA wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = CWnd::WindowProcThunk;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.lpszClassName = kDefaultClassName;
+    return ::RegisterClassA(&wc);
+}
+
+}  // namespace
+
+const MessageMapEntry CWnd::messageEntries_[] = {{0, nullptr}};
+const MessageMap CWnd::messageMap_ = {nullptr, CWnd::messageEntries_};
+
+const MessageMap* CWnd::GetMessageMap() const { return &messageMap_; }
+
+CWnd::~CWnd() {
+    if (m_hWnd != nullptr) {
+        ::DestroyWindow(m_hWnd);  // its WM_NCDESTROY detaches the object
+    }
+    // Still attached when the window could not be destroyed from here: never
+    // leave a window pointing at a dead object.
+    Detach();
+}
+
+CWnd* CWnd::FromHandle(HWND hwnd) {
+    if (hwnd == nullptr) {
+        return nullptr;
+    }
+    return static_cast<CWnd*>(::GetPropA(hwnd, kObjectProperty));
+}
+
+const char* CWnd::DefaultClassName() {
+    static const ATOM atom = RegisterDefaultClass();
+    (void)atom;
+    return kDefaultClassName;
+}
+
+BOOL CWnd::Create(const char* text, DWORD style, const RECT& rect, CWnd* parent, UINT id) {
+    return CreateEx(0, DefaultClassName(), text, style | WS_CHILD | WS_VISIBLE, rect,
+                    parent != nullptr ? parent->m_hWnd : nullptr, id);
+}
+
+BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* text, DWORD style,
+                    const RECT& rect, HWND parent, UINT_PTR idOrMenu) {
+    if (m_hWnd != nullptr) {
+        return FALSE;
+    }
+    CCreationHook hook(this, className);
+    HWND hwnd = ::CreateWindowExA(exStyle, className, text, style, rect.left, rect.top,
+                                  rect.right - rect.left, rect.bottom - rect.top, parent,
+                                  reinterpret_cast<HMENU>(idOrMenu), ::GetModuleHandleA(nullptr),
+                                  nullptr);
+    return hwnd != nullptr && m_hWnd == hwnd;
+}
+
+BOOL CWnd::DestroyWindow() {
+    if (m_hWnd == nullptr) {
+        return FALSE;
+    }
+    return ::DestroyWindow(m_hWnd);
+}
+
+void CWnd::Attach(HWND hwnd) {
+    m_hWnd = hwnd;
+    ::SetPropA(hwnd, kObjectProperty, this);
+    const auto current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
+    if (current == WindowProcThunk) {
+        previousProc_ = ::DefWindowProcA;
+    } else {
+        previousProc_ = current;
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WindowProcThunk));
+    }
+}
+
+void CWnd::Detach() {
+    if (m_hWnd == nullptr) {
+        return;
+    }
+    if (::IsWindow(m_hWnd)) {
+        const auto current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(m_hWnd, GWLP_WNDPROC));
+        if (current == WindowProcThunk && previousProc_ != ::DefWindowProcA) {
+            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+        }
+        ::RemovePropA(m_hWnd, kObjectProperty);
+    }
+    m_hWnd = nullptr;
+    previousProc_ = nullptr;
+}
+
+LRESULT CALLBACK CWnd::WindowProcThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    CWnd* wnd = FromHandle(hwnd);
+    if (wnd == nullptr) {
+        return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+    // Saved and restored so that Default() in an outer handler still sees its
+    // own message after a nested message has been handled.
+    const UINT savedMessage = wnd->curMessage_;
+    const WPARAM savedWParam = wnd->curWParam_;
+    const LPARAM savedLParam = wnd->curLParam_;
+    wnd->curMessage_ = message;
+    wnd->curWParam_ = wParam;
+    wnd->curLParam_ = lParam;
+    const LRESULT result = wnd->WindowProc(message, wParam, lParam);
+    wnd->curMessage_ = savedMessage;
+    wnd->curWParam_ = savedWParam;
+    wnd->curLParam_ = savedLParam;
+    if (message == WM_NCDESTROY) {
+        wnd->Detach();
+        wnd->PostNcDestroy();
+    }
+    return result;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (const MessageMap* map = GetMessageMap(); map != nullptr; map = map->base) {
+        for (const MessageMapEntry* entry = map->entries; entry->handler != nullptr; ++entry) {
+            if (entry->message == message) {
+                return (this->*(entry->handler))(wParam, lParam);
+            }
+        }
+    }
+    return Default();
+}
+
+LRESULT CWnd::Default() {
+    if (m_hWnd == nullptr || previousProc_ == nullptr) {
+        return 0;
+    }
+    return ::CallWindowProcA(previousProc_, m_hWnd, curMessage_, curWParam_, curLParam_);
+}
+
+int CWnd::GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
+
+HWND CWnd::GetParentHwnd() const { return ::GetParent(m_hWnd); }
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::SendMessageA(m_hWnd, message, wParam, lParam);
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::PostMessageA(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::SendToParent(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::SendMessageA(GetParentHwnd(), message, wParam, lParam);
+}
+
+BOOL CWnd::PostToParent(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return ::PostMessageA(GetParentHwnd(), message, wParam, lParam);
+}
+
+void CWnd::Invalidate(BOOL erase) const { ::InvalidateRect(m_hWnd, nullptr, erase); }
+
+void CWnd::InvalidateRect(const RECT* rect, BOOL erase) const { ::InvalidateRect(m_hWnd, rect, erase); }
+
+void CWnd::UpdateWindow() const { ::UpdateWindow(m_hWnd); }
+
+HWND CWnd::SetCapture() const { return ::SetCapture(m_hWnd); }
+
+void CWnd::GetClientRect(RECT* rect) const { ::GetClientRect(m_hWnd, rect); }
+
+void CWnd::ClientToScreen(POINT* point) const { ::ClientToScreen(m_hWnd, point); }
+
+void CWnd::ScreenToClient(POINT* point) const { ::ScreenToClient(m_hWnd, point); }
+
+void CWnd::SetWindowText(const char* text) const { ::SetWindowTextA(m_hWnd, text); }
+
+std::string CWnd::GetWindowText() const {
+    const int length = ::GetWindowTextLengthA(m_hWnd);
+    if (length <= 0) {
+        return std::string();
+    }
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int copied = ::GetWindowTextA(m_hWnd, &text[0], length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+BOOL CWnd::ShowWindow(int cmd) const { return ::ShowWindow(m_hWnd, cmd); }
+
+BOOL CWnd::IsIconic() const { return ::IsIconic(m_hWnd); }
+
+HMENU CWnd::GetSystemMenu(BOOL revert) const { return ::GetSystemMenu(m_hWnd, revert); }
