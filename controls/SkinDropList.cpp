@@ -1,0 +1,270 @@
+#include "controls/SkinDropList.h"
+
+#include <windowsx.h>
+
+#include "controls/BitmapCache.h"
+#include "controls/PanelFont.h"
+#include "controls/SkinBitmap.h"
+#include "controls/SkinDialogBaseUnits.h"
+#include "framework/Gdi.h"
+
+BEGIN_MESSAGE_MAP(CSkinDropList, CSkinRangeCtrl)
+    ON_MESSAGE(WM_PAINT, CSkinDropList::OnPaint)
+    ON_MESSAGE(WM_ERASEBKGND, CSkinDropList::OnEraseBkgnd)
+    ON_MESSAGE(WM_LBUTTONDOWN, CSkinDropList::OnLButtonDown)
+    ON_MESSAGE(WM_LBUTTONDBLCLK, CSkinDropList::OnLButtonDown)
+    ON_MESSAGE(WM_LBUTTONUP, CSkinDropList::OnLButtonUp)
+    ON_MESSAGE(WM_MOUSEMOVE, CSkinDropList::OnMouseMove)
+    ON_MESSAGE(WM_COMMAND, CSkinDropList::OnCommand)
+    ON_MESSAGE(WM_CAPTURECHANGED, CSkinDropList::OnCaptureChanged)
+END_MESSAGE_MAP()
+
+namespace {
+// The popup's own command identifier, in the low word of its commands.
+constexpr int kPopupCommand = 1;
+// The change notification's code: CBN_SELCHANGE.
+constexpr WORD kChangeCode = 1;
+}  // namespace
+
+CSkinDropList::CSkinDropList()
+{
+    minValue = -1;
+    maxValue = -1;
+    SetValue(-1);
+    const LONG units = SkinDialogBaseUnits();
+    scaleX = static_cast<float>(LOWORD(units)) * 0.125f;
+    scaleY = static_cast<float>(HIWORD(units)) * 0.0625f;
+    scaled = scaleX > 1.05 || scaleY > 1.05;
+}
+
+// The popup is a child of the desktop, not of our parent, so nothing else
+// would take its window down.
+CSkinDropList::~CSkinDropList()
+{
+    if (popup.GetSafeHwnd() != nullptr)
+        popup.DestroyWindow();
+}
+
+BOOL CSkinDropList::Create(POINT topLeft, CWnd* parent, UINT id, UINT normalBitmapId,
+                           UINT pressedBitmapId, int)
+{
+    normalBitmap = LoadSkinBitmap(normalBitmapId);
+    pressedBitmap = LoadSkinBitmap(pressedBitmapId);
+    if (normalBitmap == nullptr || pressedBitmap == nullptr)
+        return FALSE;
+
+    BITMAP face{};
+    normalBitmap->GetBitmap(&face);
+    RECT rect{topLeft.x, topLeft.y, topLeft.x + face.bmWidth - 1, topLeft.y + face.bmHeight - 1};
+    if (scaled) {
+        rect.right += static_cast<int>((scaleX - 1.0f) * static_cast<float>(face.bmWidth));
+        rect.bottom += static_cast<int>((scaleY - 1.0f) * static_cast<float>(face.bmHeight));
+    }
+    if (!CWnd::Create("", WS_CHILD | WS_VISIBLE, rect, parent, id))
+        return FALSE;
+    if (!popup.Create(0, rect, this, kPopupCommand, 1))
+        return FALSE;
+    popup.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(g_panelFont.Handle()), TRUE);
+    return TRUE;
+}
+
+void CSkinDropList::AddString(const char* text)
+{
+    popup.AddString(text);
+    const int count = popup.GetCount();
+    SetMax(count - 1);
+    if (count >= 1 && GetMin() < 0)
+        SetMin(0);
+}
+
+int CSkinDropList::ShowItem(int index)
+{
+    if (popup.GetSafeHwnd() == nullptr)
+        return -1;
+    const int shown = popup.SetCurSel(index);
+    std::string text;
+    if (shown != -1)
+        popup.GetText(shown, text);
+    SetWindowText(text.c_str());
+    Invalidate(TRUE);
+    return shown;
+}
+
+void CSkinDropList::SetValue(int v)
+{
+    CSkinRangeCtrl::SetValue(v);
+    ShowItem(value);
+}
+
+int CSkinDropList::SetValueChanged(int v)
+{
+    if (!CSkinRangeCtrl::SetValueChanged(v))
+        return 0;
+    NotifyChange(value);
+    return ShowItem(value);
+}
+
+// Posted, so the parent hears of the change after the closing event is handled.
+void CSkinDropList::NotifyChange(int)
+{
+    if (m_hWnd == nullptr)
+        return;
+    PostToParent(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), kChangeCode),
+                 reinterpret_cast<LPARAM>(m_hWnd));
+}
+
+void CSkinDropList::DropDown()
+{
+    pressed = 1;
+    RECT client{};
+    GetClientRect(&client);
+    POINT origin{0, 0};
+    ClientToScreen(&origin);
+    const RECT anchor{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+    popup.Place(anchor, this, kPopupCommand, 1);
+    SetCapture();
+    dropped = 1;
+    Invalidate(TRUE);
+}
+
+void CSkinDropList::CloseUp()
+{
+    ReleaseCapture();
+    dropped = 0;
+}
+
+void CSkinDropList::ForwardToPopup(UINT message, WPARAM keys, LPARAM lParam) const
+{
+    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    MapWindowPoints(m_hWnd, popup.GetSafeHwnd(), &point, 1);
+    popup.SendMessage(message, keys, MAKELPARAM(point.x, point.y));
+}
+
+LRESULT CSkinDropList::OnLButtonDown(WPARAM wParam, LPARAM lParam)
+{
+    if (dropped == 1)
+        ForwardToPopup(WM_LBUTTONDOWN, wParam, lParam);
+    else
+        DropDown();
+    return Default();
+}
+
+LRESULT CSkinDropList::OnLButtonUp(WPARAM wParam, LPARAM lParam)
+{
+    if (dropped == 1)
+        ForwardToPopup(WM_LBUTTONUP, wParam, lParam);
+    if (pressed == 1) {
+        pressed = 0;
+        Invalidate(TRUE);
+    }
+    return Default();
+}
+
+LRESULT CSkinDropList::OnMouseMove(WPARAM wParam, LPARAM lParam)
+{
+    if (dropped != 1)
+        return Default();
+    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ClientToScreen(&point);
+    popup.ScreenToClient(&point);
+    popup.SendMessage(WM_MOUSEMOVE, wParam, MAKELPARAM(point.x, point.y));
+    return 0;
+}
+
+LRESULT CSkinDropList::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = Default();
+    if (lParam == 0 || LOWORD(wParam) != kPopupCommand)
+        return result;
+    switch (HIWORD(wParam)) {
+    case CBN_SELENDOK: {
+        const int chosen = popup.GetCurSel();
+        if (chosen != -1)
+            SetValueChanged(chosen);
+        CloseUp();
+        Invalidate(TRUE);
+        break;
+    }
+    case CBN_SELENDCANCEL:
+        popup.SetCurSel(GetValue());
+        CloseUp();
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+// Another window took the mouse: close without committing. The held face is let
+// go as well, since the release that would do it now goes elsewhere.
+LRESULT CSkinDropList::OnCaptureChanged(WPARAM, LPARAM lParam)
+{
+    const HWND holder = reinterpret_cast<HWND>(lParam);
+    if (dropped == 1 && holder != m_hWnd) {
+        dropped = 0;
+        popup.Hide();
+        if (pressed == 1) {
+            pressed = 0;
+            Invalidate(TRUE);
+        }
+    }
+    return Default();
+}
+
+LRESULT CSkinDropList::OnEraseBkgnd(WPARAM, LPARAM)
+{
+    return 1;
+}
+
+void CSkinDropList::DrawStretched(const CDC& dc, const CSkinBitmap& face) const
+{
+    BITMAP info{};
+    face.GetBitmap(&info);
+    POINT size{static_cast<int>(static_cast<float>(info.bmWidth) * scaleX),
+               static_cast<int>(static_cast<float>(info.bmHeight) * scaleY)};
+    POINT origin{0, 0};
+    dc.DPtoLP(&size);
+    dc.DPtoLP(&origin);
+    CMemDC memory(dc);
+    CSelectObject selected(memory, face);
+    memory.SetMapMode(dc.GetMapMode());
+    dc.StretchBlt(0, 0, size.x, size.y, memory, origin.x, origin.y, info.bmWidth, info.bmHeight,
+                  SRCCOPY);
+}
+
+LRESULT CSkinDropList::OnPaint(WPARAM, LPARAM)
+{
+    CPaintDC dc(m_hWnd);
+    CBkModeScope transparent(dc, TRANSPARENT);
+    CSelectObject font(dc, g_panelFont);
+
+    std::string text;
+    const int shown = popup.GetCurSel();
+    if (shown != -1)
+        popup.GetText(shown, text);
+
+    RECT client{};
+    GetClientRect(&client);
+    RECT area{client.left + 3, client.top + 1, client.right - 3, client.bottom - 1};
+
+    CSkinBitmap* face = pressed == 1 ? pressedBitmap : normalBitmap;
+    if (face != nullptr) {
+        if (scaled)
+            DrawStretched(dc, *face);
+        else
+            face->Draw(&dc, 0, 0);
+    }
+
+    if (!text.empty()) {
+        // The held face shows its text one pixel lower and further right.
+        if (pressed == 1) {
+            ++area.left;
+            ++area.top;
+        } else {
+            --area.right;
+            --area.bottom;
+        }
+        dc.DrawText(text.c_str(), -1, &area, DT_VCENTER);
+    }
+    return 0;
+}

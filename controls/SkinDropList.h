@@ -1,0 +1,54 @@
+#pragma once
+// Selector drawn from a resting and a held bitmap; its face shows the chosen
+// item. A press opens the list popup below (or above) the face; the chosen index
+// is the value, and a change is posted to the parent as
+// WM_COMMAND(MAKEWPARAM(id, 1), handle).
+#include "controls/SkinListPopup.h"
+#include "controls/SkinRangeCtrl.h"
+
+class CSkinBitmap;
+class CDC;
+
+class CSkinDropList : public CSkinRangeCtrl {
+public:
+    CSkinDropList();
+    ~CSkinDropList() override;
+
+    // itemCount is accepted for the callers' sake; the range follows the items added.
+    BOOL Create(POINT topLeft, CWnd* parent, UINT id, UINT normalBitmapId,
+                UINT pressedBitmapId, int itemCount);
+    void AddString(const char* text);
+    // Highlights and shows an item without touching the value; returns the
+    // highlighted index, -1 when the list does not hold it.
+    int ShowItem(int index);
+
+    void SetValue(int v) override;
+    int SetValueChanged(int v) override;
+    virtual void NotifyChange(int v);
+
+    CSkinListPopup popup;
+    CSkinBitmap* normalBitmap = nullptr;
+    CSkinBitmap* pressedBitmap = nullptr;
+    int pressed = 0;
+    int dropped = 0;
+    float scaleX = 1.0f;
+    float scaleY = 1.0f;
+    bool scaled = false;
+
+protected:
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    void DropDown();
+    void CloseUp();
+    // Sends a mouse message to the popup with the point moved into its client area.
+    void ForwardToPopup(UINT message, WPARAM keys, LPARAM lParam) const;
+    void DrawStretched(const CDC& dc, const CSkinBitmap& face) const;
+};

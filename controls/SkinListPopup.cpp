@@ -1,0 +1,149 @@
+#include "controls/SkinListPopup.h"
+
+#include <windowsx.h>
+
+#include "controls/PopupPlacement.h"
+
+BEGIN_MESSAGE_MAP(CSkinListPopup, CWnd)
+    ON_MESSAGE(WM_MOUSEMOVE, CSkinListPopup::OnMouseMove)
+    ON_MESSAGE(WM_LBUTTONDOWN, CSkinListPopup::OnLButtonDown)
+    ON_MESSAGE(WM_LBUTTONUP, CSkinListPopup::OnLButtonUp)
+END_MESSAGE_MAP()
+
+namespace {
+constexpr WORD kSelect = CBN_SELENDOK;
+constexpr WORD kCancel = CBN_SELENDCANCEL;
+}  // namespace
+
+BOOL CSkinListPopup::Create(DWORD style, const RECT& rect, CWnd* owner, int commandId,
+                            int resize)
+{
+    m_hWndOwner = owner != nullptr ? owner->GetSafeHwnd() : nullptr;
+    this->commandId = commandId;
+    this->rect = rect;
+    this->resize = resize;
+    const RECT empty{0, 0, 0, 0};
+    return CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "ComboLBox", nullptr,
+                    WS_CHILD | WS_BORDER | style, empty, GetDesktopWindow(), 0);
+}
+
+void CSkinListPopup::Place(const RECT& rect, CWnd* owner, int commandId, int resize)
+{
+    m_hWndOwner = owner != nullptr ? owner->GetSafeHwnd() : nullptr;
+    this->commandId = commandId;
+    this->rect = rect;
+    this->resize = resize;
+    tracking = 0;
+    hoverIndex = -1;
+    if (this->resize == 1) {
+        const PopupRect placed =
+            PlacePopup(PopupRect{rect.left, rect.top, rect.right, rect.bottom}, GetCount(),
+                       GetItemHeight(), GetSystemMetrics(SM_CYFULLSCREEN));
+        this->rect = RECT{placed.left, placed.top, placed.right, placed.bottom};
+        this->resize = 0;
+    }
+    SetWindowPos(m_hWnd, HWND_TOPMOST, this->rect.left, this->rect.top,
+                 this->rect.right - this->rect.left + 1, this->rect.bottom - this->rect.top + 1,
+                 SWP_SHOWWINDOW);
+}
+
+void CSkinListPopup::Hide()
+{
+    m_hWndOwner = nullptr;
+    ShowWindow(SW_HIDE);
+}
+
+void CSkinListPopup::Close(int index)
+{
+    const HWND target = m_hWndOwner != nullptr ? m_hWndOwner : GetParentHwnd();
+    const WORD code = index == -1 ? kCancel : kSelect;
+    ::PostMessageA(target, WM_COMMAND, MAKEWPARAM(commandId, code), reinterpret_cast<LPARAM>(m_hWnd));
+    ShowWindow(SW_HIDE);
+}
+
+LRESULT CSkinListPopup::ListMessage(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    if (m_hWnd == nullptr)
+        return LB_ERR;
+    return SendMessage(message, wParam, lParam);
+}
+
+int CSkinListPopup::AddString(const char* text) const
+{
+    return static_cast<int>(ListMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+}
+
+int CSkinListPopup::GetCurSel() const
+{
+    return static_cast<int>(ListMessage(LB_GETCURSEL));
+}
+
+int CSkinListPopup::SetCurSel(int index) const
+{
+    return static_cast<int>(ListMessage(LB_SETCURSEL, static_cast<WPARAM>(index)));
+}
+
+int CSkinListPopup::GetCount() const
+{
+    const int count = static_cast<int>(ListMessage(LB_GETCOUNT));
+    return count < 0 ? 0 : count;
+}
+
+int CSkinListPopup::GetItemHeight() const
+{
+    return static_cast<int>(ListMessage(LB_GETITEMHEIGHT, 0));
+}
+
+void CSkinListPopup::GetText(int index, std::string& text) const
+{
+    text.clear();
+    const int length = static_cast<int>(ListMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index)));
+    if (length <= 0)
+        return;
+    text.resize(static_cast<size_t>(length) + 1);
+    const int copied = static_cast<int>(
+        ListMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0])));
+    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+}
+
+int CSkinListPopup::ItemFromPoint(POINT point) const
+{
+    const LRESULT hit = ListMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
+    if (hit == LB_ERR || HIWORD(hit) != 0)
+        return -1;
+    return LOWORD(hit);
+}
+
+void CSkinListPopup::SetHover(int index)
+{
+    if (tracking == 1 && index != hoverIndex) {
+        SetCurSel(index);
+        hoverIndex = index;
+    }
+}
+
+LRESULT CSkinListPopup::OnMouseMove(WPARAM, LPARAM lParam)
+{
+    const int index = ItemFromPoint(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    // Outside the list the last item passed over stays highlighted.
+    if (index != -1) {
+        tracking = 1;
+        SetHover(index);
+    }
+    return Default();
+}
+
+LRESULT CSkinListPopup::OnLButtonDown(WPARAM, LPARAM)
+{
+    Close(hoverIndex);
+    return Default();
+}
+
+// A release only chooses after the pointer has been over an item, so a plain
+// click on the face leaves the list open.
+LRESULT CSkinListPopup::OnLButtonUp(WPARAM, LPARAM)
+{
+    if (tracking == 1)
+        Close(hoverIndex);
+    return Default();
+}
