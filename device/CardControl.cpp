@@ -1,0 +1,321 @@
+#include "device/CardControl.h"
+
+#include <cstring>
+#include <new>
+
+#include "device/DriverLink.h"
+#include "device/ProgramLauncher.h"
+#include "device/Words.h"
+
+namespace {
+
+constexpr uint32_t kResetCardStart = 4408;
+constexpr uint32_t kResetCardStop = 4409;
+constexpr uint32_t kQueryStatus = 4412;
+constexpr uint32_t kReadRegister = 4432;
+constexpr uint32_t kSetClockMode = 4439;
+constexpr uint32_t kGetClockMode = 4440;
+constexpr uint32_t kSetChannelLevels = 4481;
+constexpr uint32_t kGetChannelLevels = 4482;
+constexpr uint32_t kGetChannelControl = 4483;
+constexpr uint32_t kChannelControlOff = 4484;
+constexpr uint32_t kChannelControlOn = 4485;
+constexpr uint32_t kGetStreamSync = 4486;
+constexpr uint32_t kSetStreamSync = 4487;
+constexpr uint32_t kAutoSyncOff = 4488;
+constexpr uint32_t kAutoSyncOn = 4489;
+constexpr uint32_t kGetAutoSync = 4490;
+constexpr uint32_t kSaveDefaults = 4495;
+constexpr uint32_t kRetrieveDefaults = 4496;
+constexpr uint32_t kFreeCard = 4499;
+constexpr uint32_t kReadDefaultsWord = 4500;
+
+constexpr uint16_t kMaxChannel = 10;
+constexpr uint32_t kOutputItems = 12;  // selector 5 reads registers 74..85
+constexpr uint32_t kClockMeasurementBias = 5;
+constexpr char kAudioSettingsProgram[] = "MirvaCP.exe ";
+constexpr size_t kCommandLineSize = 256;
+
+bool IsOn(uint32_t flag) { return flag == 1; }
+
+// Outputs are written only through these, so that a caller passing no pointer
+// for a result it does not want is safe.
+template <typename T>
+void Deliver(T* out, T value) {
+    if (out) *out = value;
+}
+
+uint8_t FlagFrom(const uint8_t* reply) { return GetWord32(reply, 4) != 0 ? 1 : 0; }
+uint16_t Low16(const uint8_t* reply, uint32_t offset) { return static_cast<uint16_t>(GetWord32(reply, offset)); }
+
+// The five steps every card operation takes: card index check, (argument check by
+// the caller), fill, call, copy out; the status is reply word 0 or a panel code.
+template <typename Fill, typename Read>
+int32_t Operate(CDriverLink* link, int32_t card, uint32_t code, Fill&& fill, Read&& read) {
+    int32_t status = kDriverCallFailed;
+    link->Transact(
+        code,
+        [&](uint8_t* words) {
+            const CardRecord& record = link->cards[card];
+            PutWord32(words, 0, link->clientId);
+            PutWord32(words, 4, record.driverIndex);
+            fill(words, record);
+        },
+        [&](const uint8_t* reply) {
+            read(reply);
+            status = static_cast<int32_t>(GetWord32(reply, 0));
+        });
+    return status;
+}
+
+// The card index is compared unsigned, so negative indexes are out of range too.
+bool ValidCard(const CDriverLink* link, int32_t card) {
+    return link && static_cast<uint32_t>(card) < link->cardCount;
+}
+
+const auto kNoWords = [](uint8_t*, const CardRecord&) {};
+const auto kNoOutputs = [](const uint8_t*) {};
+const auto kCardRefOnly = [](uint8_t* words, const CardRecord& record) { PutWord32(words, 12, record.cardRef); };
+
+}  // namespace
+
+CCardControl::CCardControl() : CCardControl(MakeDriverPort()) {}
+
+CCardControl::CCardControl(std::unique_ptr<DriverPort> port)
+    : link_(new (std::nothrow) CDriverLink(std::move(port))) {
+    if (link_) link_->Build();
+}
+
+CCardControl::~CCardControl() { Release(); }
+
+uint32_t CCardControl::GetCardCount() const { return link_ ? link_->cardCount : 0; }
+
+void CCardControl::Release() {
+    if (link_) link_->Close();
+    link_.reset();
+}
+
+int32_t CCardControl::ResetCardStart(int32_t card) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    return Operate(link_.get(), card, kResetCardStart, kNoWords, kNoOutputs);
+}
+
+bool CCardControl::ResetCardStop(int32_t card) {
+    if (!ValidCard(link_.get(), card)) return false;
+    return Operate(link_.get(), card, kResetCardStop, kNoWords, kNoOutputs) == 0;
+}
+
+int32_t CCardControl::ReadRegister(int32_t card, uint32_t space, uint32_t size, uint32_t mode,
+                                   uint32_t address, uint32_t* out) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    return Operate(
+        link_.get(), card, kReadRegister,
+        [&](uint8_t* words, const CardRecord&) {
+            PutWord32(words, 8, space);
+            PutWord32(words, 16, size);
+            PutWord32(words, 20, address);
+            PutWord32(words, 24, mode & 0xFF);
+        },
+        [&](const uint8_t* reply) { Deliver(out, GetWord32(reply, 4)); });
+}
+
+namespace {
+
+struct RegisterRead {
+    uint32_t space, size, mode, address;
+};
+
+// Selectors 2..11 of QueryStatus are register reads with fixed arguments.
+RegisterRead RegisterForSelector(uint32_t selector, uint32_t bank, uint32_t item) {
+    switch (selector) {
+    case 2: return {bank, 1, 0, 35};
+    case 3: return {0, 2, 0, 66};
+    case 4: return {0, 1, 1, 73};
+    case 5: return {0, 1, 1, 74 + item};
+    case 6: return {0, 2, 0, 61};
+    case 7: return {0, 1, 0, 24};
+    case 8: return {0, 2, 0, 24};
+    case 9: return {0, 2, 0, 62};
+    case 10: return {1, 2, 0, 32};
+    default: return {0, 1, 0, 4137};
+    }
+}
+
+// A register read is tried a second time only when the first one did not succeed.
+int32_t ReadRegisterTwice(CCardControl& control, int32_t card, const RegisterRead& r, uint32_t* out) {
+    const int32_t status = control.ReadRegister(card, r.space, r.size, r.mode, r.address, out);
+    if (status == 0) return status;
+    return control.ReadRegister(card, r.space, r.size, r.mode, r.address, out);
+}
+
+}  // namespace
+
+int32_t CCardControl::QueryStatus(int32_t card, uint32_t bank, uint32_t selector, uint32_t item,
+                                  uint32_t* out) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    if (selector < 2 || selector > 11) {
+        return Operate(
+            link_.get(), card, kQueryStatus,
+            [&](uint8_t* words, const CardRecord&) {
+                PutWord32(words, 8, bank);
+                PutWord32(words, 16, selector);
+                PutWord32(words, 20, item);
+            },
+            [&](const uint8_t* reply) { Deliver(out, GetWord32(reply, 4)); });
+    }
+    if (selector == 5 && item >= kOutputItems) return kArgOutOfRange;
+
+    const RegisterRead r = RegisterForSelector(selector, bank, item);
+    if (selector == 2) {
+        uint32_t value = 0;
+        const int32_t status = ReadRegisterTwice(*this, card, r, &value);
+        if (status == 0) Deliver(out, static_cast<uint32_t>((value & 0x10) == 0 ? 1 : 0));
+        return status;
+    }
+    const int32_t status = ReadRegisterTwice(*this, card, r, out);
+    // The measurement register counts five short of the clock divider, whatever the reads gave.
+    if (selector == 6 && out) *out += kClockMeasurementBias;
+    return status;
+}
+
+int32_t CCardControl::SetClockMode(int32_t card, uint32_t mode) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    return Operate(
+        link_.get(), card, kSetClockMode, [&](uint8_t* words, const CardRecord&) { PutWord32(words, 16, mode); },
+        kNoOutputs);
+}
+
+int32_t CCardControl::GetClockMode(int32_t card, uint32_t* out) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    return Operate(link_.get(), card, kGetClockMode, kNoWords,
+                   [&](const uint8_t* reply) { Deliver<uint32_t>(out, Low16(reply, 4)); });
+}
+
+int32_t CCardControl::SetChannelLevels(int32_t card, uint16_t channel, uint16_t left, uint16_t right) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    if (channel > kMaxChannel) return kArgOutOfRange;
+    return Operate(
+        link_.get(), card, kSetChannelLevels,
+        [&](uint8_t* words, const CardRecord& record) {
+            PutWord32(words, 12, record.cardRef);
+            PutWord16(words, 20, channel);
+            PutWord16(words, 22, left);
+            PutWord16(words, 24, right);
+        },
+        kNoOutputs);
+}
+
+int32_t CCardControl::GetChannelLevels(int32_t card, uint16_t channel, uint16_t* left, uint16_t* right) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    if (channel > kMaxChannel) return kArgOutOfRange;
+    return Operate(
+        link_.get(), card, kGetChannelLevels,
+        [&](uint8_t* words, const CardRecord& record) {
+            PutWord32(words, 8, channel);
+            PutWord32(words, 12, record.cardRef);
+        },
+        [&](const uint8_t* reply) {
+            Deliver(left, Low16(reply, 4));
+            Deliver(right, Low16(reply, 8));
+        });
+}
+
+int32_t CCardControl::GetChannelControl(int32_t card, uint16_t channel, uint8_t* flag) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    if (channel > kMaxChannel) return kArgOutOfRange;
+    return Operate(
+        link_.get(), card, kGetChannelControl,
+        [&](uint8_t* words, const CardRecord& record) {
+            PutWord32(words, 8, channel);
+            PutWord32(words, 12, record.cardRef);
+        },
+        [&](const uint8_t* reply) { Deliver(flag, FlagFrom(reply)); });
+}
+
+int32_t CCardControl::SetChannelControl(int32_t card, uint16_t channel, uint32_t flag) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    if (channel > kMaxChannel) return kArgOutOfRange;
+    return Operate(
+        link_.get(), card, IsOn(flag) ? kChannelControlOn : kChannelControlOff,
+        [&](uint8_t* words, const CardRecord& record) {
+            PutWord32(words, 8, channel);
+            PutWord32(words, 12, record.cardRef);
+        },
+        kNoOutputs);
+}
+
+int32_t CCardControl::GetStreamSync(int32_t card, uint32_t direction, uint16_t stream, uint8_t* flag) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    return Operate(
+        link_.get(), card, kGetStreamSync,
+        [&](uint8_t* words, const CardRecord& record) {
+            PutWord32(words, 12, record.cardRef);
+            PutWord32(words, 16, direction);
+            PutWord16(words, 20, stream);
+        },
+        [&](const uint8_t* reply) { Deliver(flag, FlagFrom(reply)); });
+}
+
+int32_t CCardControl::SetStreamSync(int32_t card, uint32_t direction, uint16_t stream, uint32_t flag) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    return Operate(
+        link_.get(), card, kSetStreamSync,
+        [&](uint8_t* words, const CardRecord& record) {
+            PutWord32(words, 12, record.cardRef);
+            PutWord32(words, 16, direction);
+            PutWord16(words, 20, stream);
+            PutWord16(words, 22, IsOn(flag) ? 1 : 0);
+        },
+        kNoOutputs);
+}
+
+int32_t CCardControl::SetAutoSync(int32_t card, uint32_t flag) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    return Operate(link_.get(), card, IsOn(flag) ? kAutoSyncOn : kAutoSyncOff, kCardRefOnly, kNoOutputs);
+}
+
+int32_t CCardControl::GetAutoSync(int32_t card, uint8_t* flag) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    return Operate(link_.get(), card, kGetAutoSync, kCardRefOnly,
+                   [&](const uint8_t* reply) { Deliver(flag, FlagFrom(reply)); });
+}
+
+int32_t CCardControl::SaveDefaults(int32_t card) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    return Operate(link_.get(), card, kSaveDefaults, kCardRefOnly, kNoOutputs);
+}
+
+int32_t CCardControl::RetrieveDefaults(int32_t card) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    return Operate(link_.get(), card, kRetrieveDefaults, kCardRefOnly, kNoOutputs);
+}
+
+int32_t CCardControl::FreeCard(int32_t card) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    CDriverLink* link = link_.get();
+    // The record changes inside the request, under the link's lock.
+    return Operate(link, card, kFreeCard, kCardRefOnly, [&](const uint8_t* reply) {
+        if (GetWord32(reply, 0) != 0) return;
+        link->cards[card].cardRef = 0;
+        link->cards[card].isFree = 1;
+    });
+}
+
+int32_t CCardControl::ReadDefaultsWord(int32_t card, uint32_t* out) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    return Operate(link_.get(), card, kReadDefaultsWord, kNoWords,
+                   [&](const uint8_t* reply) { Deliver<uint32_t>(out, Low16(reply, 4)); });
+}
+
+int32_t CCardControl::LaunchAudioSettings(int32_t, const char* argument) {
+    char commandLine[kCommandLineSize] = {};
+    const size_t prefix = sizeof kAudioSettingsProgram - 1;
+    std::memcpy(commandLine, kAudioSettingsProgram, prefix);
+    const size_t room = kCommandLineSize - 1 - prefix;
+    const char* text = argument ? argument : "";
+    size_t length = 0;
+    while (length < room && text[length] != '\0') ++length;
+    std::memcpy(commandLine + prefix, text, length);
+    LaunchProgram(commandLine);
+    return 0;
+}
