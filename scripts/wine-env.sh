@@ -1,6 +1,12 @@
 #!/usr/bin/env bash
 # Wine prefix, private X display and persistent wine server for the Win32 builds.
-# Usage: wine-env.sh BUILD_DIR setup|teardown|run PROGRAM [ARGS...]|env
+# Usage: wine-env.sh BUILD_DIR COMMAND [ARGS...]
+#   setup         display, prefix and server; installs, starts and checks the ZelkWave driver
+#   teardown      stops the driver, the server and the display
+#   driver-start  starts the driver (fresh state) and waits until it answers
+#   driver-stop   stops the driver: \\.\ZelkWave is then absent
+#   driver-reset  puts the running driver's cards back to their load state
+#   run PROGRAM [ARGS...] | env
 # Wine's own output always goes to files: background Wine processes inherit
 # whatever the caller's stdout is, and a pipe there would never close.
 set -u
@@ -14,6 +20,8 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
 WINE=/usr/lib/wine/wine64
 WINESERVER=/usr/lib/wine/wineserver
+DRIVER="$build/driver/zelkwave.sys"
+CARDCTL="$build/driver/cardctl.exe"
 
 display_alive() { [ -f "$state/display" ] && [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; }
 
@@ -65,14 +73,65 @@ start_server() {
     "$WINESERVER" -p >"$state/wineserver.log" 2>&1 </dev/null
 }
 
+# The virtual card's kernel driver, run by Wine's driver host as a kernel service.
+driver_log() { timeout "$1" "$WINE" "${@:2}" >>"$state/driver.log" 2>&1 </dev/null; }
+
+build_driver() {
+    [ -f "$DRIVER" ] && [ -f "$CARDCTL" ] && return 0
+    # A tree built only in part (one test target) still gets the driver the fixture needs.
+    cmake --build "$build" --target zelkwave_sys cardctl >>"$state/driver.log" 2>&1 ||
+        { echo "wine-env: cannot build the driver (see $state/driver.log)" >&2; return 1; }
+}
+
+install_driver() {
+    local marker="$WINEPREFIX/.zelkwave-service"
+    [ -f "$marker" ] && return 0
+    # Fails harmlessly when the service exists already; starting it tells.
+    driver_log 60 sc create ZelkWave type= kernel start= demand binPath= "$(winepath_of "$DRIVER")"
+    touch "$marker"
+}
+
+# net start returns once the driver's entry has run, so one look is enough.
+driver_answers() {
+    timeout 30 "$WINE" "$CARDCTL" status >"$state/driver-status.txt" 2>&1 </dev/null && return 0
+    echo "wine-env: the ZelkWave driver does not answer: $(tail -n 1 "$state/driver-status.txt")" >&2
+    return 1
+}
+
+driver_stop() { driver_log 60 net stop ZelkWave; return 0; }
+
+driver_start() {
+    build_driver && install_driver || return 1
+    if ! driver_log 60 net start ZelkWave; then
+        # Already running, from a session that did not tear down: restart it so
+        # that the driver just built and a fresh card state are loaded.
+        driver_stop
+        driver_log 60 net start ZelkWave || { echo "wine-env: cannot start the ZelkWave driver (see $state/driver.log)" >&2; return 1; }
+    fi
+    driver_answers
+}
+
+driver_reset() {
+    timeout 30 "$WINE" "$CARDCTL" reset >"$state/driver-status.txt" 2>&1 </dev/null && return 0
+    driver_stop
+    driver_start
+}
+
 case "$cmd" in
 setup)
     start_display || exit 1
     use_display
     make_prefix || exit 1
     start_server
+    : >"$state/driver.log"
+    driver_start || exit 1
     ;;
+driver-start) use_display; driver_start || exit 1 ;;
+driver-stop) use_display; driver_stop ;;
+driver-reset) use_display; driver_reset || exit 1 ;;
 teardown)
+    use_display 2>/dev/null
+    [ -f "$state/prefix.ready" ] && driver_stop
     timeout 30 "$WINESERVER" -k >/dev/null 2>&1
     if [ -f "$state/xvfb.pid" ]; then kill "$(cat "$state/xvfb.pid")" 2>/dev/null; rm -f "$state/xvfb.pid" "$state/display"; fi
     ;;
