@@ -1,0 +1,6 @@
+# Device layer: framing, discovery, card operations, concurrency, bad replies.
+wave_native_test(device_tests
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/device_framing.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/device_discovery.cpp
+  LIBS wave_emulator_port wave_device)
