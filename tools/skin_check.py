@@ -213,12 +213,30 @@ def check_lamps(images):
                 fault("bitmap %d: lit label %s is not bright and coloured" % (p.id, background))
             if not p.lit and (saturation(background) > 0.1 or max(background) > 140):
                 fault("bitmap %d: idle label %s is not dim grey" % (p.id, background))
+            check_lamp_words(p, img)
     for key, states in switches.items():
         if set(states) != {True, False}:
             continue
         (lit_id, lit_bright, lit_col), (dark_id, dark_bright, dark_col) = states[True], states[False]
         if lit_bright < dark_bright + 80 or lit_col < dark_col + 80:
             fault("bitmaps %d/%d: the lit lamp does not stand out from the dark one" % (lit_id, dark_id))
+
+
+def check_lamp_words(p, img):
+    """The word sits whole and centred in the shown part of the label."""
+    x1, y1 = visible(img)[2:]
+    corners = {(0, 0), (x1, 0), (0, y1), (x1, y1)}
+    ink = [(x, y) for y in range(y1 + 1) for x in range(x1 + 1) if (x, y) not in corners and
+           (lum(img.getpixel((x, y))) < 60 if p.lit else lum(img.getpixel((x, y))) > 175)]
+    if not ink:
+        return fault("bitmap %d: no word on the label" % p.id)
+    left, right = min(x for x, _ in ink), max(x for x, _ in ink)
+    top, bottom = min(y for _, y in ink), max(y for _, y in ink)
+    if left < 1 or right > x1 - 1:
+        fault("bitmap %d: %r does not fit the shown part (%d..%d, rows %d..%d)"
+              % (p.id, p.caption, left, right, top, bottom))
+    if abs((left + right) / 2.0 - x1 / 2.0) > 1.5:
+        fault("bitmap %d: %r is off centre" % (p.id, p.caption))
 
 
 def check_tile(img):
@@ -264,18 +282,9 @@ def check_fader(images):
     if max(lum(c) for c in shadow) > body - 10:
         fault("bitmap 156: no dark two-pixel shadow along the bottom and right")
     for working, off in ((155, 180), (156, 179), (158, 187)):
-        a, b = images[working], images[off]
-        spread_a = contrast(a)
-        spread_b = contrast(b)
-        if spread_b > 0.7 * spread_a or mean(lum(c) for c in pixels(b, visible(b))) < \
-                mean(lum(c) for c in pixels(a, visible(a))):
+        a, b = pixels(images[working], visible(images[working])), pixels(images[off], visible(images[off]))
+        if contrast(b) > 0.7 * contrast(a) or mean(lum(c) for c in b) < mean(lum(c) for c in a):
             fault("bitmap %d: not a faded version of %d" % (off, working))
-
-
-def contrast(img):
-    values = [lum(c) for c in pixels(img, visible(img))]
-    m = mean(values)
-    return math.sqrt(mean((v - m) ** 2 for v in values))
 
 
 def check_knob(images):
@@ -294,7 +303,7 @@ def check_drop_down(images):
     # The program writes the chosen item at the top left: that area must be light and plain.
     for ident, img in ((190, rest), (189, held)):
         text_area = pixels(img, (2, 2, 60, 14))
-        if mean(lum(c) for c in text_area) < 200 or contrast_of(text_area) > 8:
+        if mean(lum(c) for c in text_area) < 200 or contrast(text_area) > 8:
             fault("bitmap %d: the text area is not light and plain" % ident)
     a = ink_box(rest, (62, 2, 77, 15), 80)[0]
     b = ink_box(held, (62, 2, 77, 15), 80)[0]
@@ -302,7 +311,7 @@ def check_drop_down(images):
         fault("bitmaps 190/189: the triangle does not move one pixel down and right (%s, %s)" % (a, b))
 
 
-def contrast_of(colours):
+def contrast(colours):
     values = [lum(c) for c in colours]
     m = mean(values)
     return math.sqrt(mean((v - m) ** 2 for v in values))
@@ -351,11 +360,30 @@ def sunken_frame(d, l, t, r, b):
 
 def in_context(images):
     """The left part of the main window as the program composes it, at its coordinates."""
-    width, height = 300, 322
-    panel = Image.new("RGB", (width, height))
+    width, height = 540, 322
+    panel = Image.new("RGB", (width, height), (246, 246, 244))
     for y in range(0, height, 76):
-        for x in range(0, width, 80):
-            panel.paste(images[137], (x, y))
+        for x in range(0, 300, 80):
+            panel.paste(images[137].crop((0, 0, min(80, 300 - x), 80)), (x, y))
+    # The about box tiles the same picture at a closer pitch, 54 across and 44 down.
+    about = Image.new("RGB", (216, 100))
+    for y in range(0, 100, 44):
+        for x in range(0, 216, 54):
+            about.paste(images[137], (x, y))
+    about.paste(images[203], (10, 10))
+    ok = images[159]
+    about.paste(ok.crop((0, 0, ok.size[0] - 1, ok.size[1] - 1)), (140, 66))
+    panel.paste(about, (316, 0))
+    diagnostics = Image.new("RGB", (216, 70))
+    for y in range(0, 70, 76):
+        for x in range(0, 216, 80):
+            diagnostics.paste(images[137], (x, y))
+    for i, ident in enumerate((197, 199)):
+        button = images[ident]
+        diagnostics.paste(button.crop((0, 0, button.size[0] - 1, button.size[1] - 1)), (8 + 80 * i, 44))
+    field = images[200]
+    diagnostics.paste(field.crop((0, 0, field.size[0] - 1, field.size[1] - 1)), (80, 8))
+    panel.paste(diagnostics, (316, 116))
     d = ImageDraw.Draw(panel)
     fnt = panel_font()
 
@@ -382,8 +410,10 @@ def in_context(images):
     place(184, 10, 210)
     place(181, 10, 233)
     text(18, 263, "Device Status:")
-    place(200, 8, 278)
-    text(8, 278, "Ready - Multi Playing")
+    text(316 + 8, 116 + 10, "Card State:")
+    text(316 + 80, 116 + 8, "Ready - Multi Playing")
+    d.text((316 + 52, 10), "Wave Device Settings", font=fnt, fill=(0, 0, 0))
+    d.text((316 + 52, 28), "Version 1.0", font=fnt, fill=(0, 0, 0))
     strips = (("Analog", True, 96, 30, 213, 216), ("S/PDIF", False, 64, 14, 216, 217),
               ("ADAT 1-2", True, 20, 70, 209, 212))
     for k, (name, on, balance, position, play, rec) in enumerate(strips):
@@ -405,7 +435,6 @@ def in_context(images):
         place(rec, x0 + 9, 270)
     place(192, 4, 300)
     place(205, 119, 300)
-    place(203, 250, 292)
     return panel
 
 

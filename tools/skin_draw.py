@@ -20,7 +20,7 @@ FONT_REGULAR = FONT_DIR + "DejaVuSans.ttf"
 FONT_BOLD = FONT_DIR + "DejaVuSans-Bold.ttf"
 
 STONE = (201, 204, 208)
-OUTLINE = (60, 64, 70)
+OUTLINE = (66, 70, 77)
 HIGHLIGHT = (252, 252, 253)
 SHADOW = (138, 142, 149)
 DEEP_SHADOW = (112, 116, 123)
@@ -36,7 +36,7 @@ LAMPS = {
     "yellow": ((255, 208, 30), (255, 250, 200), (92, 80, 34)),
     "green": ((60, 225, 75), (220, 255, 210), (36, 78, 42)),
     "red": ((255, 58, 44), (255, 215, 190), (96, 38, 34)),
-    "grey": ((150, 153, 158), (190, 193, 198), (104, 107, 112)),
+    "grey": ((150, 153, 158), (190, 193, 198), (102, 105, 110)),
 }
 
 # Captions: 10-pixel DejaVu Sans gives capitals 8 pixels high on the 18-pixel buttons.
@@ -195,9 +195,9 @@ def glow(img, box, cx, cy, radius, colour, strength):
                 pix[x, y] = mix(pix[x, y], tint, strength * (1.0 - d / radius) ** 1.6)
 
 
-def coverage(d, edge=0.0):
+def coverage(d):
     """1 inside (d < 0), 0 outside, a one-pixel ramp across the edge."""
-    v = 0.5 - (d - edge)
+    v = 0.5 - d
     return 0.0 if v <= 0 else 1.0 if v >= 1 else v
 
 
@@ -304,7 +304,7 @@ def led(img, cx, cy, radius, colour, lit, clip):
         # Lit: a hot core fading to the lamp colour; dark: the glass lit from above.
         t = min(1.0, math.hypot(x - cx + 0.25 * radius, y - cy + 0.3 * radius) / (radius * 1.2))
         if lit:
-            c = mix(core, hot, t ** 0.8)
+            c = mix(core, hot, t ** 0.45)
         else:
             c = mix(shifted(dark, 34), dark, min(1.0, (y - cy + radius) / (1.6 * radius)))
         sx, sy = x - (cx - 0.35 * radius), y - (cy - 0.4 * radius)
@@ -349,7 +349,7 @@ def paint_lamp(p):
                 d = math.hypot((x + 0.5 - cx) / (x1 / 2.0), (y + 0.5 - cy) / (y1 / 1.2))
                 c = mix(mix(hot, core, 0.5), hot, min(1.0, d))
             else:
-                c = mix((122, 125, 130), (100, 103, 108), y / float(y1))
+                c = mix(shifted(dark, 18), dark, y / float(y1))
             if x in (0, x1) or y in (0, y1):
                 c = mix(c, (0, 0, 0), 0.28 if p.lit else 0.22)
             pix[x, y] = c
@@ -469,7 +469,7 @@ def _knob_shadow(x, y):
     d = math.hypot(x - KNOB_CX - 0.9, y - KNOB_CY - 1.1)
     if d > 11.2:
         return None
-    return (30, 32, 36, 0.34 * coverage(d - 10.0, 0.0) * min(1.0, (11.2 - d) / 1.2 + 0.2))
+    return (30, 32, 36, 0.34 * coverage(d - 10.0) * min(1.0, (11.2 - d) / 1.2 + 0.2))
 
 
 def _tick(angle_deg, r0, r1, width, colour):
@@ -552,8 +552,11 @@ def paint_strip(p):
 
 # -------------------------------------------------------------------- emblem
 
-def emblem_shader(w, h, band_top, wave_y, amplitude, cycles, thickness, border=True):
-    """A wave emblem of any size: used by the about box picture and the icon."""
+def emblem_shader(w, h, band_top, wave_y, amplitude, cycles, thickness, shaded=True):
+    """A wave emblem of any size: used by the about box picture and the icon.
+
+    Unshaded, the field is flat and the wave has no halo, for the icon's 16 colours.
+    """
     r_corner = max(1.5, w / 10.0)
 
     def inside(x, y):
@@ -567,27 +570,27 @@ def emblem_shader(w, h, band_top, wave_y, amplitude, cycles, thickness, border=T
         a = coverage(d)
         if a <= 0:
             return None
-        if border and d > -1.0:
+        if d > -1.0:
             return (38, 42, 50, a)
         if y >= band_top:
             t = (y - band_top) / max(1.0, h - band_top)
-            c = mix((255, 226, 84), (214, 158, 18), t)
+            c = mix((255, 226, 84), (214, 158, 18), t if shaded else round(t))
             if y < band_top + 1.0:
                 c = mix(c, (120, 90, 10), 0.55)
             return c + (a,)
-        t = y / band_top
+        t = y / band_top if shaded else 0.45
         c = mix((104, 126, 150), (70, 88, 110), t)
         # Distance to the wave, measured across its local slope.
         phase = 2.0 * math.pi * cycles * x / w
         wy = wave_y - amplitude * math.sin(phase)
         slope = amplitude * 2.0 * math.pi * cycles / w * math.cos(phase)
         dist = abs(y - wy) / math.sqrt(1.0 + slope * slope)
-        halo = max(0.0, 1.0 - dist / (thickness * 2.2))
+        halo = max(0.0, 1.0 - dist / (thickness * 2.2)) if shaded else 0.0
         c = mix(c, (96, 200, 120), 0.45 * halo * halo)
         line = coverage(dist - thickness / 2.0)
         c = mix(c, mix((150, 255, 150), (40, 200, 70), min(1.0, dist / (thickness / 2.0 + 0.01))), line)
         # A sheen across the top of the field.
-        if y < band_top * 0.45:
+        if shaded and y < band_top * 0.45:
             c = shifted(c, 10 * (1.0 - y / (band_top * 0.45)))
         return c + (a,)
     return fn

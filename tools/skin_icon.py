@@ -7,10 +7,10 @@ import skin_draw
 # The icon's own 16 colours, chosen for the emblem: outline, the blue-grey field,
 # the green wave with its glow, and the yellow band.
 PALETTE = [
-    (0, 0, 0), (38, 42, 50), (66, 84, 106), (84, 104, 128),
-    (104, 126, 150), (128, 150, 172), (30, 120, 50), (60, 190, 90),
-    (150, 255, 150), (92, 150, 120), (120, 90, 10), (214, 158, 18),
-    (255, 226, 84), (255, 244, 170), (255, 255, 255), (180, 186, 194),
+    (0, 0, 0), (38, 42, 50), (62, 74, 90), (89, 108, 132),
+    (120, 140, 162), (64, 150, 100), (40, 200, 70), (100, 230, 110),
+    (150, 255, 150), (120, 90, 10), (176, 130, 24), (214, 158, 18),
+    (255, 226, 84), (255, 244, 170), (255, 255, 255), (96, 90, 60),
 ]
 
 
@@ -27,7 +27,7 @@ def icon_image(size):
     """(palette indices, opaque flags) of one icon image, row by row from the top."""
     fn = skin_draw.emblem_shader(size, size, band_top=size * 0.72, wave_y=size * 0.36,
                                  amplitude=size * 0.17, cycles=1.0 if size < 24 else 1.25,
-                                 thickness=max(1.6, size / 14.0))
+                                 thickness=max(1.6, size / 12.0), shaded=False)
     rgb = Image.new("RGB", (size, size), (0, 0, 0))
     alpha = Image.new("L", (size, size), 0)
     pix, apix = rgb.load(), alpha.load()
