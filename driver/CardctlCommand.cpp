@@ -28,8 +28,10 @@ void Put32(uint8_t* frame, uint32_t offset, uint32_t v) {
 }
 
 // Reads one numeric argument within [lo, hi] or explains what is wrong with it.
-bool Number(const char* text, const char* what, uint32_t lo, uint32_t hi, uint32_t& value, std::string& error) {
-    if (!ParseCardctlNumber(text, value)) {
+// Only a driver status may be written as a negative number.
+bool Number(const char* text, const char* what, uint32_t lo, uint32_t hi, uint32_t& value, std::string& error,
+            bool negativeOk = false) {
+    if ((text[0] == '-' && !negativeOk) || !ParseCardctlNumber(text, value)) {
         error = std::string(what) + " must be a number, not '" + text + "'";
         return false;
     }
@@ -204,7 +206,7 @@ bool ParseFault(const Args& a, CardctlCommand& c, std::string& error) {
     uint32_t v1 = 0, v2 = 0;
     if (a.count >= 2 && Equal(a[1], "status")) {
         if (!Arity(a, 4, "fault status <value> <count>", error)) return false;
-        if (!Number(a[2], "status", 0, 0xFFFFFFFFu, v1, error) || !Number(a[3], "count", 0, 0xFFFFFFFFu, v2, error))
+        if (!Number(a[2], "status", 0, 0xFFFFFFFFu, v1, error, true) || !Number(a[3], "count", 0, 0xFFFFFFFFu, v2, error))
             return false;
         Private(c, kVcFaultStatus, 0, v2, v1);
         return true;
