@@ -3,4 +3,5 @@ wave_native_test(device_tests
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/device_framing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/device_discovery.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/device_operations.cpp
   LIBS wave_emulator_port wave_device)
