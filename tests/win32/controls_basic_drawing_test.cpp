@@ -1,0 +1,139 @@
+// Skin bitmap drawing, the sunken frame's exact pixels and the panel font.
+#include <gtest/gtest.h>
+
+#include "controls/BitmapCache.h"
+#include "controls/PanelFont.h"
+#include "controls/SkinButton.h"
+#include "controls/SunkenFrame.h"
+#include "tests/win32/controls_basic_harness.h"
+
+namespace {
+
+constexpr Colour kCanvas = Rgb(1, 2, 3);
+
+// Draws bitmap id at (x, y) of a canvas, after an optional viewport origin shift.
+Pixels DrawOnCanvas(int id, int x, int y, POINT viewportOrigin = {0, 0}) {
+    CDibCanvas canvas(120, 120, kCanvas);
+    CDC dc(canvas.Hdc());
+    ::SetViewportOrgEx(canvas.Hdc(), viewportOrigin.x, viewportOrigin.y, nullptr);
+    LoadSkinBitmap(id)->Draw(&dc, x, y);
+    return canvas.Read();
+}
+
+// Every pixel of the canvas is the bitmap's inside its rectangle at (left, top), else untouched.
+void ExpectCopyAt(const Pixels& canvas, const Pixels& bitmap, int left, int top) {
+    int wrong = 0;
+    for (int y = 0; y < canvas.height; ++y) {
+        for (int x = 0; x < canvas.width; ++x) {
+            const bool inside = x >= left && x < left + bitmap.width && y >= top && y < top + bitmap.height;
+            const Colour expected = inside ? bitmap.At(x - left, y - top) : kCanvas;
+            if (canvas.At(x, y) != expected) ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+}  // namespace
+
+TEST(SkinBitmapDraw, CopiesEveryPixelOpaquely) {
+    ExpectCopyAt(DrawOnCanvas(137, 3, 4), SkinPixels(137), 3, 4);
+}
+
+TEST(SkinBitmapDraw, MovedViewportOriginShiftsTheWholeCopy) {
+    ExpectCopyAt(DrawOnCanvas(159, 2, 1, {10, 5}), SkinPixels(159), 12, 6);
+}
+
+TEST(SkinBitmapDraw, LeavesTheContextAsItFoundIt) {
+    CDibCanvas canvas(100, 100, kCanvas);
+    CDC dc(canvas.Hdc());
+    const HGDIOBJ bitmapBefore = dc.GetCurrentObject(OBJ_BITMAP);
+    LoadSkinBitmap(137)->Draw(&dc, 0, 0);
+    EXPECT_EQ(dc.GetCurrentObject(OBJ_BITMAP), bitmapBefore);
+    EXPECT_EQ(dc.GetMapMode(), MM_TEXT);
+}
+
+TEST(SkinBitmapDraw, WindowOnePixelSmallerShowsTheFirstColumnsAndRows) {
+    CTestParent parent;
+    CSkinButton knobFace;
+    ASSERT_TRUE(knobFace.Create({30, 40}, &parent, 7, 158, 158, 158, 158));
+    const Pixels bitmap = SkinPixels(158);
+    ASSERT_EQ(bitmap.width, 25);
+    ASSERT_EQ(bitmap.height, 25);
+    const Pixels shown = CaptureClient(knobFace.m_hWnd);
+    EXPECT_EQ(shown.width, 24);
+    EXPECT_EQ(shown.height, 24);
+    EXPECT_TRUE(shown == bitmap.Crop(24, 24));
+}
+
+namespace {
+
+struct FrameRun {
+    Colour colour;
+    int x0, y0, x1, y1;  // inclusive, one row or one column
+};
+
+// The bevel of (5, 10, 80, 80), pixel by pixel.
+const FrameRun kFrameRuns[] = {
+    {Rgb(155, 164, 172), 5, 11, 5, 80},   // outer shadow, left
+    {Rgb(155, 164, 172), 5, 10, 79, 10},  // outer shadow, top
+    {Rgb(95, 101, 97), 6, 12, 6, 79},     // inner shadow, left
+    {Rgb(95, 101, 97), 6, 11, 78, 11},    // inner shadow, top
+    {Rgb(187, 200, 216), 7, 79, 78, 79},  // inner light, bottom
+    {Rgb(187, 200, 216), 79, 13, 79, 79}, // inner light, right
+    {Rgb(231, 231, 231), 6, 80, 79, 80},  // outer light, bottom
+    {Rgb(231, 231, 231), 80, 12, 80, 80}, // outer light, right
+};
+
+}  // namespace
+
+TEST(SunkenFrame, PaintsExactlyTheBevelPixels) {
+    CDibCanvas canvas(100, 100, kCanvas);
+    CDC dc(canvas.Hdc());
+    DrawSunkenFrame(&dc, RECT{5, 10, 80, 80});
+    const Pixels painted = canvas.Read();
+
+    std::vector<Colour> expected(100 * 100, kCanvas);
+    for (const FrameRun& run : kFrameRuns) {
+        for (int y = run.y0; y <= run.y1; ++y) {
+            for (int x = run.x0; x <= run.x1; ++x) expected[y * 100 + x] = run.colour;
+        }
+    }
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            ASSERT_EQ(painted.At(x, y), expected[y * 100 + x]) << "pixel (" << x << ", " << y << ")";
+        }
+    }
+}
+
+TEST(SunkenFrame, LeavesTheTopRightCornerUntouched) {
+    CDibCanvas canvas(100, 100, kCanvas);
+    CDC dc(canvas.Hdc());
+    DrawSunkenFrame(&dc, RECT{5, 10, 80, 80});
+    const Pixels painted = canvas.Read();
+    const POINT corner[] = {{80, 10}, {80, 11}, {79, 11}, {79, 12}};
+    for (const POINT& p : corner) EXPECT_EQ(painted.At(p.x, p.y), kCanvas) << p.x << ", " << p.y;
+}
+
+TEST(SunkenFrame, RestoresThePreviousPen) {
+    CDibCanvas canvas(100, 100, kCanvas);
+    CDC dc(canvas.Hdc());
+    CPen own(PS_DASH, 1, RGB(9, 8, 7));
+    CSelectObject selected(dc, own);
+    DrawSunkenFrame(&dc, RECT{5, 10, 80, 80});
+    EXPECT_EQ(dc.GetCurrentObject(OBJ_PEN), own.GetSafeHandle());
+}
+
+TEST(PanelFont, NinePointMsSansSerifIsTwelvePixelsHighAt96Dpi) {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    ASSERT_EQ(dpi, 96);
+
+    CreatePanelFonts();
+    LOGFONTA font{};
+    ASSERT_EQ(::GetObjectA(g_panelFont.GetSafeHandle(), sizeof font, &font), static_cast<int>(sizeof font));
+    EXPECT_EQ(font.lfHeight, -12);
+    EXPECT_EQ(font.lfWeight, 400);
+    EXPECT_EQ(font.lfItalic, 0);
+    EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
+}
