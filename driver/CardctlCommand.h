@@ -21,8 +21,8 @@ struct CardctlCommand {
     bool json = false;
     uint32_t code = 0;
     VcPrivateRequest request = {};
-    // Words 1 and up as the protocol lays them out; word 0 receives the client
-    // identifier that the driver hands out just before the request.
+    // The request words as the protocol lays them out; word 0, the client
+    // identifier, stays 0 as for a client that has none.
     uint8_t frame[kCardctlFrameBytes] = {};
 };
 

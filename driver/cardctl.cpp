@@ -1,7 +1,6 @@
 // cardctl: shows and changes the virtual card behind \\.\ZelkWave through the
 // driver's private codes. Errors are one line on stderr and a nonzero status.
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "driver/CardctlCommand.h"
@@ -12,7 +11,6 @@ namespace {
 
 constexpr int kFailed = 1;
 constexpr int kBadArguments = 2;
-constexpr uint32_t kClientRequest = 4403;
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "cardctl: %s\n", message.c_str());
@@ -64,16 +62,12 @@ int SendPrivate(CCardctlDevice& device, const CardctlCommand& command) {
     return reply.status == kVcOk ? 0 : Refused(command.code, reply.status);
 }
 
-// As a client of the protocol: ask for a client identifier, then send the frame.
+// As a client of the protocol, in one request: the card does not check the client
+// identifier, and a second request would use up an armed fault meant for the panel.
 int SendPublic(CCardctlDevice& device, const CardctlCommand& command) {
-    uint8_t frame[kCardctlFrameBytes];
     uint32_t reply[7] = {};
-    std::memset(frame, 0, sizeof frame);
-    if (!device.Send(kClientRequest, frame, sizeof frame, reply, sizeof reply)) return CallFailed(device, kClientRequest);
-    if (reply[0] != kVcOk) return Refused(kClientRequest, reply[0]);
-    std::memcpy(frame, command.frame, sizeof frame);
-    std::memcpy(frame, &reply[1], sizeof reply[1]);
-    if (!device.Send(command.code, frame, sizeof frame, reply, sizeof reply)) return CallFailed(device, command.code);
+    if (!device.Send(command.code, command.frame, sizeof command.frame, reply, sizeof reply))
+        return CallFailed(device, command.code);
     return reply[0] == kVcOk ? 0 : Refused(command.code, reply[0]);
 }
 

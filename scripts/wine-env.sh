@@ -2,6 +2,7 @@
 # Wine prefix, private X display and persistent wine server for the Win32 builds.
 # Usage: wine-env.sh BUILD_DIR COMMAND [ARGS...]
 #   setup         display, prefix and server; installs, starts and checks the ZelkWave driver
+#                 (a driver already running from this build is left as it is)
 #   teardown      stops the driver, the server and the display
 #   driver-start  starts the driver (fresh state) and waits until it answers
 #   driver-stop   stops the driver: \\.\ZelkWave is then absent
@@ -103,12 +104,21 @@ driver_stop() { driver_log 60 net stop ZelkWave; return 0; }
 driver_start() {
     build_driver && install_driver || return 1
     if ! driver_log 60 net start ZelkWave; then
-        # Already running, from a session that did not tear down: restart it so
-        # that the driver just built and a fresh card state are loaded.
+        # Already running: restart it, so that the driver just built and a fresh
+        # card state are loaded.
         driver_stop
         driver_log 60 net start ZelkWave || { echo "wine-env: cannot start the ZelkWave driver (see $state/driver.log)" >&2; return 1; }
     fi
+    driver_stamp >"$state/driver.loaded"
     driver_answers
+}
+
+# Set-up leaves a driver that answers alone when it is the one built, so that a
+# second set-up does not pull it away from tests already using it.
+driver_stamp() { stat -c '%Y %s' "$DRIVER" 2>/dev/null; }
+driver_current() {
+    [ -f "$state/driver.loaded" ] && [ "$(cat "$state/driver.loaded")" = "$(driver_stamp)" ] &&
+        timeout 30 "$WINE" "$CARDCTL" count >/dev/null 2>&1 </dev/null
 }
 
 driver_reset() {
@@ -124,7 +134,7 @@ setup)
     make_prefix || exit 1
     start_server
     : >"$state/driver.log"
-    driver_start || exit 1
+    driver_current || driver_start || exit 1
     ;;
 driver-start) use_display; driver_start || exit 1 ;;
 driver-stop) use_display; driver_stop ;;
@@ -133,6 +143,7 @@ teardown)
     use_display 2>/dev/null
     [ -f "$state/prefix.ready" ] && driver_stop
     timeout 30 "$WINESERVER" -k >/dev/null 2>&1
+    rm -f "$state/driver.loaded"
     if [ -f "$state/xvfb.pid" ]; then kill "$(cat "$state/xvfb.pid")" 2>/dev/null; rm -f "$state/xvfb.pid" "$state/display"; fi
     ;;
 env)

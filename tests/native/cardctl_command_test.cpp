@@ -137,7 +137,7 @@ TEST(CardctlCommand, ProtocolSettersFrameTheirWordsWhereTheCardReadsThem) {
     EXPECT_EQ(Frame32(p.command, 16), 1u);
     EXPECT_EQ(Frame16(p.command, 20), 9);
     EXPECT_EQ(Frame16(p.command, 22), 1);
-    // Word 0 is left for the client identifier handed out just before.
+    // No client identifier: word 0 stays 0.
     EXPECT_EQ(Frame32(p.command, 0), 0u);
 }
 
