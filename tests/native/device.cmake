@@ -4,4 +4,6 @@ wave_native_test(device_tests
     ${CMAKE_CURRENT_LIST_DIR}/device_framing.cpp
     ${CMAKE_CURRENT_LIST_DIR}/device_discovery.cpp
     ${CMAKE_CURRENT_LIST_DIR}/device_operations.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/device_concurrency.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/device_bad_replies.cpp
   LIBS wave_emulator_port wave_device)
