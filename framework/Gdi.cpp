@@ -29,6 +29,9 @@ BOOL CGdiObject::DeleteObject() {
 }
 
 BOOL CBitmap::LoadBitmap(UINT resourceId) {
+    if (m_hObject != nullptr) {
+        return FALSE;
+    }
     return Attach(::LoadBitmapA(AfxGetResourceHandle(), MAKEINTRESOURCEA(resourceId)));
 }
 
@@ -45,6 +48,9 @@ BOOL CFont::CreatePointFont(int pointSizeTenths, const char* faceName, CDC* dc) 
 }
 
 BOOL CFont::CreatePointFontIndirect(const LOGFONTA* font, CDC* dc) {
+    if (m_hObject != nullptr) {
+        return FALSE;
+    }
     HDC hdc = dc != nullptr ? dc->m_hDC : ::GetDC(nullptr);
     // Tenths of a point to device pixels, then to the context's logical units.
     POINT size{0, ::MulDiv(::GetDeviceCaps(hdc, LOGPIXELSY), font->lfHeight, 720)};

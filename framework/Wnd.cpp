@@ -64,7 +64,12 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* text, DWOR
                                   rect.right - rect.left, rect.bottom - rect.top, parent,
                                   reinterpret_cast<HMENU>(idOrMenu), ::GetModuleHandleA(nullptr),
                                   nullptr);
-    return hwnd != nullptr && m_hWnd == hwnd;
+    if (hwnd != nullptr && m_hWnd != hwnd) {
+        // Not attached (the hook could not be set): a window nobody handles is no success.
+        ::DestroyWindow(hwnd);
+        return FALSE;
+    }
+    return hwnd != nullptr;
 }
 
 BOOL CWnd::DestroyWindow() {

@@ -149,6 +149,9 @@ TEST(GdiBitmap, LoadsFromTheProgramsResources) {
     ASSERT_EQ(bitmap.GetBitmap(&info), static_cast<int>(sizeof info));
     EXPECT_EQ(info.bmWidth, 80);
     EXPECT_EQ(info.bmHeight, 80);
+    const HGDIOBJ first = bitmap.GetSafeHandle();
+    EXPECT_FALSE(bitmap.LoadBitmap(IDB_KNOB));
+    EXPECT_EQ(bitmap.GetSafeHandle(), first);
     CBitmap missing;
     EXPECT_FALSE(missing.LoadBitmap(4321));
     EXPECT_EQ(missing.GetSafeHandle(), nullptr);
