@@ -137,3 +137,16 @@ TEST(PanelFont, NinePointMsSansSerifIsTwelvePixelsHighAt96Dpi) {
     EXPECT_EQ(font.lfItalic, 0);
     EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
 }
+
+TEST(SunkenFrame, NegativeCoordinatesAreNotWrapped) {
+    CDibCanvas reference(100, 100, kCanvas);
+    CDC referenceDc(reference.Hdc());
+    DrawSunkenFrame(&referenceDc, RECT{5, 10, 80, 80});
+
+    // The same frame, given in a coordinate system moved by (10, 10).
+    CDibCanvas shifted(100, 100, kCanvas);
+    CDC shiftedDc(shifted.Hdc());
+    ::SetViewportOrgEx(shifted.Hdc(), 10, 10, nullptr);
+    DrawSunkenFrame(&shiftedDc, RECT{-5, 0, 70, 70});
+    EXPECT_TRUE(shifted.Read() == reference.Read());
+}
