@@ -1,0 +1,13 @@
+#pragma once
+// Drawing steps that the three auxiliary windows share.
+#include "controls/LayoutTypes.h"
+#include "framework/Gdi.h"
+
+RECT ToRect(const LayoutRect& r);
+
+// The stone background (bitmap 137) drawn opaque at x = 0, stepX, ... while x <= lastX
+// on rows y = 0, stepY, ... while y <= lastY, row by row. Nothing when the bitmap is missing.
+void TileBackground(CDC* dc, int lastX, int lastY, int stepX, int stepY);
+
+// A string of the string table, whole, left-top aligned, in the selected font.
+void DrawResString(const CDC& dc, UINT stringId, RECT where);
