@@ -45,11 +45,6 @@ TEST(AppEntry, AcceptedStartRunsMessagesUntilQuit) {
     EXPECT_EQ(app.calls, 1);
 }
 
-TEST(AppEntry, NoApplicationObjectAfterItsDestruction) {
-    { CProbeApp app(FALSE); }
-    EXPECT_EQ(CWinApp::Current(), nullptr);
-}
-
 TEST(AppStrings, LoadsTheStringTableAndNothingForUnknownIds) {
     EXPECT_EQ(LoadResString(IDS_TITLE), "Zelk MIRVA PCI Wave Device Settings");
     EXPECT_EQ(LoadResString(IDS_AUTO_SYNC_REFUSAL), "Auto Sync must be disabled to use custom settings.");

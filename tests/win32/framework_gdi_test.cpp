@@ -23,16 +23,6 @@ TEST(GdiObject, WrapperDeletesItsObjectUnlessDetached) {
     ::DeleteObject(kept);
 }
 
-TEST(GdiObject, AttachRefusesASecondHandle) {
-    CGdiObject object;
-    HGDIOBJ first = ::CreatePen(PS_SOLID, 1, 0);
-    HGDIOBJ second = ::CreatePen(PS_SOLID, 1, 0);
-    EXPECT_TRUE(object.Attach(first));
-    EXPECT_FALSE(object.Attach(second));
-    EXPECT_EQ(object.GetSafeHandle(), first);
-    ::DeleteObject(second);
-}
-
 TEST(GdiSelect, SelectionsAreUndoneInReverseOrder) {
     CDC screen(nullptr);
     CMemDC dc(screen);

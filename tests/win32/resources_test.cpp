@@ -74,19 +74,6 @@ TEST(ResourceBitmaps, EveryBitmapHasItsSizeAndTwentyFourBitsUncompressed) {
     }
 }
 
-TEST(ResourceBitmaps, NoBitmapBeyondTheInventory) {
-    std::set<UINT> listed;
-    for (const BitmapCase& c : kBitmaps) {
-        listed.insert(c.id);
-    }
-    EXPECT_EQ(listed.size(), 57u);
-    for (UINT id = 1; id < 400; ++id) {
-        if (listed.count(id) == 0) {
-            EXPECT_EQ(StoredHeader(id), nullptr) << "unexpected bitmap " << id;
-        }
-    }
-}
-
 struct StringCase {
     UINT id;
     const char* text;
@@ -123,12 +110,6 @@ TEST(ResourceStrings, NoticeIsOneLineOfItsOwn) {
     const std::string notice = LoadResString(IDS_NOTICE);
     EXPECT_FALSE(notice.empty());
     EXPECT_EQ(notice.find_first_of("\r\n"), std::string::npos);
-}
-
-TEST(ResourceStrings, GapsOfTheTableStayEmpty) {
-    for (UINT id : {100u, 113u, 114u, 153u}) {
-        EXPECT_EQ(LoadResString(id), "") << "string " << id;
-    }
 }
 
 // Records the window that a template makes and closes it at once.
