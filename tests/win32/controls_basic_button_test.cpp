@@ -96,12 +96,6 @@ TEST_F(SkinButton, ShowsTheBitmapOfEachStateAndPress) {
     }
 }
 
-TEST_F(SkinButton, ReleaseShowsTheRestingImageOfTheNewState) {
-    Press(button);
-    Release(button);
-    EXPECT_TRUE(Shown() == Visible(148));
-}
-
 TEST_F(SkinButton, SetBitmapsDuringAPressShowsTheNewHeldImage) {
     Press(button);
     EXPECT_TRUE(Shown() == Visible(151));
@@ -111,14 +105,6 @@ TEST_F(SkinButton, SetBitmapsDuringAPressShowsTheNewHeldImage) {
     Release(button);
     EXPECT_TRUE(Shown() == Visible(147));
     EXPECT_EQ(parent.notifications, (Notes{{kSwitchId, 1}}));
-}
-
-TEST_F(SkinButton, SetBitmapsKeepsTheWindowSize) {
-    ASSERT_TRUE(button.SetBitmaps(216, 216, 216, 216));
-    RECT client{};
-    ::GetClientRect(button.m_hWnd, &client);
-    EXPECT_EQ(client.right, 52);
-    EXPECT_EQ(client.bottom, 29);
 }
 
 TEST_F(SkinButton, SetBitmapsWithAMissingBitmapKeepsTheImages) {

@@ -18,12 +18,6 @@ struct ClampCase {
 
 }  // namespace
 
-TEST(SkinRangeCtrl, StartsWithEmptyBounds) {
-    CSkinRangeCtrl control;
-    EXPECT_EQ(control.GetMin(), 0);
-    EXPECT_EQ(control.GetMax(), 0);
-}
-
 TEST(SkinRangeCtrl, SetValueClampsTestingTheLowerBoundFirst) {
     const ClampCase cases[] = {
         {0, 127, 200, 127}, {0, 127, -5, 0},   {0, 127, 64, 64},   {0, 127, 0, 0},
