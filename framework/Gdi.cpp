@@ -52,8 +52,9 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONTA* font, CDC* dc) {
         return FALSE;
     }
     HDC hdc = dc != nullptr ? dc->m_hDC : ::GetDC(nullptr);
-    // Tenths of a point to device pixels, then to the context's logical units.
-    POINT size{0, ::MulDiv(::GetDeviceCaps(hdc, LOGPIXELSY), font->lfHeight, 720)};
+    // Tenths of a point to device pixels (truncating, as the point-size rule has it),
+    // then to the context's logical units.
+    POINT size{0, ::GetDeviceCaps(hdc, LOGPIXELSY) * font->lfHeight / 720};
     POINT origin{0, 0};
     ::DPtoLP(hdc, &size, 1);
     ::DPtoLP(hdc, &origin, 1);
