@@ -188,6 +188,7 @@ LRESULT CSkinDropList::OnCommand(WPARAM wParam, LPARAM lParam)
     case CBN_SELENDCANCEL:
         popup.SetCurSel(GetValue());
         CloseUp();
+        Invalidate(TRUE);  // the face shows the highlight, now back on the value
         break;
     default:
         break;
@@ -195,18 +196,17 @@ LRESULT CSkinDropList::OnCommand(WPARAM wParam, LPARAM lParam)
     return result;
 }
 
-// Another window took the mouse: close without committing. The held face is let
-// go as well, since the release that would do it now goes elsewhere.
+// Another window took the mouse: close without committing, as a cancel would,
+// and let the held face go, since the release that would do it goes elsewhere.
 LRESULT CSkinDropList::OnCaptureChanged(WPARAM, LPARAM lParam)
 {
     const HWND holder = reinterpret_cast<HWND>(lParam);
     if (dropped == 1 && holder != m_hWnd) {
         dropped = 0;
         popup.Hide();
-        if (pressed == 1) {
-            pressed = 0;
-            Invalidate(TRUE);
-        }
+        popup.SetCurSel(GetValue());
+        pressed = 0;
+        Invalidate(TRUE);
     }
     return Default();
 }

@@ -78,8 +78,14 @@ int CSkinListPopup::GetCurSel() const
     return static_cast<int>(ListMessage(LB_GETCURSEL));
 }
 
+// The list keeps its old highlight for an index it does not hold; no item
+// should be highlighted then, so the face shows nothing.
 int CSkinListPopup::SetCurSel(int index) const
 {
+    if (index < 0 || index >= GetCount()) {
+        ListMessage(LB_SETCURSEL, static_cast<WPARAM>(-1));
+        return -1;
+    }
     return static_cast<int>(ListMessage(LB_SETCURSEL, static_cast<WPARAM>(index)));
 }
 
@@ -122,6 +128,9 @@ void CSkinListPopup::SetHover(int index)
     }
 }
 
+// The mouse events come from the drop-down, which holds the capture. They do not
+// go on to the list's own handling, which would move the highlight to the item
+// nearest a press and take the focus: the highlight follows hovering only.
 LRESULT CSkinListPopup::OnMouseMove(WPARAM, LPARAM lParam)
 {
     const int index = ItemFromPoint(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
@@ -130,13 +139,13 @@ LRESULT CSkinListPopup::OnMouseMove(WPARAM, LPARAM lParam)
         tracking = 1;
         SetHover(index);
     }
-    return Default();
+    return 0;
 }
 
 LRESULT CSkinListPopup::OnLButtonDown(WPARAM, LPARAM)
 {
     Close(hoverIndex);
-    return Default();
+    return 0;
 }
 
 // A release only chooses after the pointer has been over an item, so a plain
@@ -145,5 +154,5 @@ LRESULT CSkinListPopup::OnLButtonUp(WPARAM, LPARAM)
 {
     if (tracking == 1)
         Close(hoverIndex);
-    return Default();
+    return 0;
 }
