@@ -109,14 +109,6 @@ TEST_F(DropListTest, SetValueClampsShowsTheItemAndPostsNothing) {
     EXPECT_TRUE(parent.commands.empty());
 }
 
-TEST_F(DropListTest, SetValueChangedPostsTheChangeToTheParent) {
-    list.SetValue(0);
-    EXPECT_EQ(list.SetValueChanged(2), 2);
-    EXPECT_EQ(list.SetValueChanged(2), 0);
-    PumpMessages();
-    EXPECT_EQ(parent.commands, Changes());
-}
-
 TEST_F(DropListTest, ShowItemShowsAnItemWithoutTouchingTheValue) {
     list.SetValue(1);
     EXPECT_EQ(list.ShowItem(2), 2);
@@ -171,18 +163,6 @@ TEST_F(DropListTest, ClickHoverClickCommitsAndPostsOnlyAChange) {
         EXPECT_FALSE(Holding());
         EXPECT_EQ(Face(), ExpectedFace(IDB_DROP, "ADAT Clock", false));
     }
-}
-
-TEST_F(DropListTest, HighlightFollowsThePointerOverTheItems) {
-    list.SetValue(0);
-    Click(kFace);
-    Over(OverItem(2));
-    EXPECT_EQ(list.popup.GetCurSel(), 2);
-    Over(OverItem(3));
-    EXPECT_EQ(list.popup.GetCurSel(), 3);
-    Over(BesideList());
-    EXPECT_EQ(list.popup.GetCurSel(), 3);
-    EXPECT_EQ(list.GetValue(), 0);
 }
 
 TEST_F(DropListTest, ClickingAgainWithoutHoveringCancelsAndRestoresTheHighlight) {
@@ -300,15 +280,3 @@ TEST(DropListScaled, LargeBaseUnitsStretchTheFace) {
     EXPECT_EQ(CaptureClient(list.m_hWnd), canvas.Read().Crop(99, 21));
 }
 
-TEST(DropListScaled, CommonBaseUnitsKeepTheFaceAsDrawn) {
-    SetSkinDialogBaseUnits(8, 16);
-    CCommandParent parent;
-    CSkinDropList list;
-    const BOOL created = list.Create(POINT{20, 30}, &parent, kId, IDB_DROP, IDB_DROP_DOWN, 2);
-    ResetSkinDialogBaseUnits();
-    ASSERT_TRUE(created);
-    RECT client{};
-    ::GetClientRect(list.m_hWnd, &client);
-    EXPECT_EQ(client.right, 79);
-    EXPECT_EQ(client.bottom, 17);
-}

@@ -38,7 +38,7 @@ protected:
 }  // namespace
 
 TEST_F(KnobTest, StartsAtTheCentreOfZeroTo127) {
-    Make(5);
+    ASSERT_NO_FATAL_FAILURE(Make(5));
     EXPECT_EQ(knob.GetValue(), 64);
     EXPECT_EQ(knob.GetMin(), 0);
     EXPECT_EQ(knob.GetMax(), 127);
@@ -84,7 +84,7 @@ TEST_F(KnobTest, PressInsideTheCircleStartsADragOutsideItDoesNot) {
 }
 
 TEST_F(KnobTest, DragCountsOneStepPerPixelAndBackAtTheStartNotifiesTheStartValue) {
-    Make(5);
+    ASSERT_NO_FATAL_FAILURE(Make(5));
     Press(knob, 12, 12);
     Move(knob, 9, 2);  // 10 up and 3 left
     Move(knob, 12, 12);
@@ -93,7 +93,7 @@ TEST_F(KnobTest, DragCountsOneStepPerPixelAndBackAtTheStartNotifiesTheStartValue
 }
 
 TEST_F(KnobTest, DragClampsAtBothEndsAndKeepsNotifying) {
-    Make(5);
+    ASSERT_NO_FATAL_FAILURE(Make(5));
     Press(knob, 12, 12);
     Move(knob, 200, -200);
     Move(knob, 201, -200);
@@ -104,7 +104,7 @@ TEST_F(KnobTest, DragClampsAtBothEndsAndKeepsNotifying) {
 }
 
 TEST_F(KnobTest, ReleaseEndsTheDragAndSendsNothing) {
-    Make(5);
+    ASSERT_NO_FATAL_FAILURE(Make(5));
     Press(knob, 12, 12);
     Move(knob, 13, 12);
     Release(knob, 13, 12);
@@ -114,7 +114,7 @@ TEST_F(KnobTest, ReleaseEndsTheDragAndSendsNothing) {
 }
 
 TEST_F(KnobTest, CaptureTakenByAnotherWindowEndsTheDrag) {
-    Make(5);
+    ASSERT_NO_FATAL_FAILURE(Make(5));
     Press(knob, 12, 12);
     ::SetCapture(parent.m_hWnd);
     Move(knob, 20, 0);  // the pointer passes over the knob with the button up
@@ -123,7 +123,7 @@ TEST_F(KnobTest, CaptureTakenByAnotherWindowEndsTheDrag) {
 }
 
 TEST_F(KnobTest, InactiveKnobIgnoresAPressButADoubleClickResetsAndNotifies) {
-    Make(5);
+    ASSERT_NO_FATAL_FAILURE(Make(5));
     knob.SetValue(100);
     knob.active = 0;
     Press(knob, 12, 12);
@@ -137,14 +137,14 @@ TEST_F(KnobTest, InactiveKnobIgnoresAPressButADoubleClickResetsAndNotifies) {
 }
 
 TEST_F(KnobTest, DoubleClickDoesNotStartADrag) {
-    Make(5);
+    ASSERT_NO_FATAL_FAILURE(Make(5));
     DoubleClick(knob, 12, 12);
     Move(knob, 20, 0);
     EXPECT_EQ(parent.notifications, Values({64}));
 }
 
 TEST_F(KnobTest, DoubleClickAtTheDefaultNotifiesWithoutRepainting) {
-    Make(5);
+    ASSERT_NO_FATAL_FAILURE(Make(5));
     PaintMarker(knob.m_hWnd, kMarker);
     DoubleClick(knob, 12, 12);
     EXPECT_TRUE(ShowsOnly(knob.m_hWnd, kMarker));
@@ -152,7 +152,7 @@ TEST_F(KnobTest, DoubleClickAtTheDefaultNotifiesWithoutRepainting) {
 }
 
 TEST_F(KnobTest, ADragThatChangesTheValueRepaints) {
-    Make(5);
+    ASSERT_NO_FATAL_FAILURE(Make(5));
     PaintMarker(knob.m_hWnd, kMarker);
     Press(knob, 12, 12);
     Move(knob, 12, 12);  // no change yet: nothing to repaint
@@ -162,7 +162,7 @@ TEST_F(KnobTest, ADragThatChangesTheValueRepaints) {
 }
 
 TEST_F(KnobTest, SetSkinAloneLeavesTheOldLookUntilTheOwnerInvalidates) {
-    Make(8);
+    ASSERT_NO_FATAL_FAILURE(Make(8));
     const Pixels before = CaptureClient(knob.m_hWnd);
     knob.SetSkin(IDB_KNOB_OFF, RGB(160, 160, 160));
     EXPECT_EQ(CaptureClient(knob.m_hWnd), before);
@@ -187,7 +187,7 @@ double DistanceToSegment(double px, double py, KnobPoint a, KnobPoint b) {
 }  // namespace
 
 TEST_F(KnobTest, PointerPixelsSitOnTheLineTheLawGives) {
-    Make(10);
+    ASSERT_NO_FATAL_FAILURE(Make(10));
     knob.SetSkin(IDB_KNOB, RGB(255, 0, 255));
     const Pixels face = SkinPixels(IDB_KNOB);
     const KnobPoint centre{12, 12};
