@@ -98,6 +98,7 @@ Pixels ReadBits(HDC dc, HBITMAP bitmap, int width, int height) {
 struct ModalRun {
     CDialog* dialog;
     const std::function<void(HWND)>* body;
+    bool ran;
 };
 ModalRun* g_run = nullptr;
 
@@ -107,6 +108,7 @@ void CALLBACK RunBody(HWND, UINT, UINT_PTR timer, DWORD) {
     if (hwnd == nullptr || !::IsWindowVisible(hwnd)) return;
     ::KillTimer(nullptr, timer);
     ::UpdateWindow(hwnd);
+    g_run->ran = true;
     (*g_run->body)(hwnd);
     if (::IsWindow(hwnd)) ::PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
 }
@@ -285,13 +287,14 @@ void WindowsTest::WatchRequests(std::function<void(uint32_t, const uint8_t*)> wa
 }
 
 INT_PTR WindowsTest::RunModal(CDialog& dialog, const std::function<void(HWND)>& body) {
-    ModalRun run{&dialog, &body};
+    ModalRun run{&dialog, &body, false};
     ModalRun* outer = g_run;
     g_run = &run;
     const UINT_PTR timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, RunBody);
     const INT_PTR result = dialog.DoModal();
     ::KillTimer(nullptr, timer);
     g_run = outer;
+    EXPECT_TRUE(run.ran) << "the window was never shown (modal result " << result << ")";
     return result;
 }
 
