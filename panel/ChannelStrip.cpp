@@ -1,0 +1,84 @@
+#include "panel/ChannelStrip.h"
+
+#include <algorithm>
+
+#include "panel/PanelLaws.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr int kFullLevel = 65535;
+constexpr int kCentreBalance = 64;
+constexpr COLORREF kWorkingPointer = RGB(12, 12, 12);
+constexpr COLORREF kSwitchedOffPointer = RGB(160, 160, 160);
+
+// Stream states as the card reports them: 2 open, 3 or 4 running, else idle.
+UINT LampBitmap(uint32_t state, UINT open, UINT running, UINT idle) {
+    if (state == 2) return open;
+    if (state == 3 || state == 4) return running;
+    return idle;
+}
+
+}  // namespace
+
+void CChannelStrip::ShowSwitchedOff() {
+    m_fader.SetValue(kFullLevel);
+    m_fader.active = 0;
+    m_knob.SetValueChanged(kCentreBalance);
+    m_knob.active = 0;
+    SetLook(false);
+    m_fader.Invalidate(TRUE);
+    m_knob.Invalidate(TRUE);
+}
+
+void CChannelStrip::ShowWorking() {
+    m_fader.active = 1;
+    m_knob.active = 1;
+    SetLook(true);
+    m_fader.Invalidate(TRUE);
+    m_knob.Invalidate(TRUE);
+}
+
+void CChannelStrip::ShowFromCard(bool levelsRead, uint16_t left, uint16_t right) {
+    const bool working = m_btnEnable.state == 1;
+    const bool lookChanged = (m_fader.active == 1) != working;
+    if (!working) {
+        m_fader.SetValue(kFullLevel);
+        m_fader.active = 0;
+        m_knob.SetValueChanged(kCentreBalance);
+        m_knob.active = 0;
+    } else {
+        // A failed read keeps what the strip showed before.
+        if (levelsRead) {
+            m_fader.SetValue(std::max(left, right));
+            m_knob.SetValueChanged(BalanceFromLevels(left, right));
+        }
+        m_fader.active = 1;
+        m_knob.active = 1;
+    }
+    SetLook(working);
+    if (lookChanged) {
+        m_fader.Invalidate(TRUE);
+        m_knob.Invalidate(TRUE);
+    }
+}
+
+void CChannelStrip::ShowPlayState(uint32_t state) {
+    const UINT bitmap = LampBitmap(state, IDB_LAMP_PLAY_OPEN, IDB_LAMP_PLAYING, IDB_LAMP_PLAY_IDLE);
+    m_lampPlay.SetBitmaps(bitmap, bitmap, bitmap, bitmap);
+}
+
+void CChannelStrip::ShowRecordState(uint32_t state) {
+    const UINT bitmap = LampBitmap(state, IDB_LAMP_REC_OPEN, IDB_LAMP_RECORDING, IDB_LAMP_REC_IDLE);
+    m_lampRec.SetBitmaps(bitmap, bitmap, bitmap, bitmap);
+}
+
+void CChannelStrip::SetLook(bool working) {
+    if (working) {
+        m_fader.SetBitmaps(IDB_FADER_TRACK, IDB_FADER_THUMB);
+        m_knob.SetSkin(IDB_KNOB, kWorkingPointer);
+    } else {
+        m_fader.SetBitmaps(IDB_FADER_TRACK_OFF, IDB_FADER_THUMB_OFF);
+        m_knob.SetSkin(IDB_KNOB_OFF, kSwitchedOffPointer);
+    }
+}

@@ -1,0 +1,32 @@
+#pragma once
+// One channel's column of the main window: the level-control switch, the volume
+// fader, the balance knob and the stream lamps, and the two looks of a strip.
+#include <cstdint>
+
+#include "controls/SkinButton.h"
+#include "controls/SkinFader.h"
+#include "controls/SkinKnob.h"
+
+class CChannelStrip {
+public:
+    CSkinButton m_btnEnable;
+    CSkinFader m_fader;
+    CSkinKnob m_knob;
+    CSkinButton m_lampPlay;
+    CSkinButton m_lampRec;  // a window only on channels 0 to 5
+
+    // Level control switched off: full level, centre balance, faded look, mouse ignored.
+    void ShowSwitchedOff();
+    // Level control switched on: the working look; the values stay as they are.
+    void ShowWorking();
+    // The card's state after a read: the switch's flag, and the levels when it is on.
+    // The fader and knob are repainted when their look changes, since neither a
+    // value that stays the same nor a new skin repaints them by itself.
+    void ShowFromCard(bool levelsRead, uint16_t left, uint16_t right);
+
+    void ShowPlayState(uint32_t state);
+    void ShowRecordState(uint32_t state);
+
+private:
+    void SetLook(bool working);
+};

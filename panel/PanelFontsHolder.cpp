@@ -1,0 +1,5 @@
+#include "panel/PanelFontsHolder.h"
+
+#include "controls/PanelFont.h"
+
+CPanelFontsHolder::CPanelFontsHolder() { CreatePanelFonts(); }

@@ -1,0 +1,5 @@
+#include "panel/SkinBitmapsHolder.h"
+
+#include "controls/BitmapCache.h"
+
+CSkinBitmapsHolder::~CSkinBitmapsHolder() { FreeSkinBitmaps(); }

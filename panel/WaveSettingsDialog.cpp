@@ -1,0 +1,489 @@
+#include "panel/WaveSettingsDialog.h"
+
+#include <mmsystem.h>
+
+#include <cstdint>
+
+#include "controls/BitmapCache.h"
+#include "controls/PanelFont.h"
+#include "controls/SkinDialogBaseUnits.h"
+#include "controls/SunkenFrame.h"
+#include "device/ProgramLauncher.h"
+#include "framework/Gdi.h"
+#include "framework/WinApp.h"
+#include "panel/PanelLaws.h"
+#include "resources/resource.h"
+
+namespace {
+
+// What tells the channels apart: the name drawn over the strip and the ids of its
+// three controls. Index = channel = the channel argument of the card operations.
+struct ChannelIds {
+    UINT name, switchId, faderId, knobId;
+};
+
+constexpr ChannelIds kChannelIds[CWaveSettingsDialog::kChannels] = {
+    {IDS_ANALOG, IDC_ENABLE_ANALOG, IDC_FADER_ANALOG, IDC_KNOB_ANALOG},
+    {IDS_SPDIF, IDC_ENABLE_SPDIF, IDC_FADER_SPDIF, IDC_KNOB_SPDIF},
+    {IDS_ADAT12, IDC_ENABLE_ADAT12, IDC_FADER_ADAT12, IDC_KNOB_ADAT12},
+    {IDS_ADAT34, IDC_ENABLE_ADAT34, IDC_FADER_ADAT34, IDC_KNOB_ADAT34},
+    {IDS_ADAT56, IDC_ENABLE_ADAT56, IDC_FADER_ADAT56, IDC_KNOB_ADAT56},
+    {IDS_ADAT78, IDC_ENABLE_ADAT78, IDC_FADER_ADAT78, IDC_KNOB_ADAT78},
+    {IDS_STREAM12, IDC_ENABLE_STREAM12, IDC_FADER_STREAM12, IDC_KNOB_STREAM12},
+    {IDS_STREAM34, IDC_ENABLE_STREAM34, IDC_FADER_STREAM34, IDC_KNOB_STREAM34},
+    {IDS_STREAM56, IDC_ENABLE_STREAM56, IDC_FADER_STREAM56, IDC_KNOB_STREAM56},
+    {IDS_STREAM78, IDC_ENABLE_STREAM78, IDC_FADER_STREAM78, IDC_KNOB_STREAM78},
+};
+
+constexpr int kRecordChannels = 6;
+// The sunken frames of the strips are drawn in this order.
+constexpr int kFrameOrder[CWaveSettingsDialog::kChannels] = {2, 3, 4, 5, 0, 1, 6, 7, 8, 9};
+
+constexpr UINT kLampResolutionMs = 250;
+constexpr uint32_t kPlaybackStateSelector = 15;
+constexpr uint32_t kRecordStateSelector = 14;
+constexpr int kTileStepX = 80;
+constexpr int kTileStepY = 76;
+constexpr char kMetersCommandLine[] = "MirvaPM.exe ";
+
+UINT lampPeriodMs = CWaveSettingsDialog::kDefaultLampPeriodMs;
+
+POINT ToPoint(const LayoutPoint& p) { return POINT{p.x, p.y}; }
+RECT ToRect(const LayoutRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+// The panel's own failures leave a read's outputs untouched; a driver status
+// still comes with the values read.
+bool ReadSucceeded(int32_t status) {
+    return status != kBadCardIndex && status != kDriverCallFailed && status != kArgOutOfRange;
+}
+
+void DrawString(const CDC& dc, UINT stringId, const LayoutRect& where) {
+    const std::string text = LoadResString(stringId);
+    RECT rect = ToRect(where);
+    dc.DrawText(text.c_str(), -1, &rect, 0);
+}
+
+int ChannelOf(UINT id, UINT ChannelIds::*field) {
+    for (int k = 0; k < CWaveSettingsDialog::kChannels; ++k) {
+        if (kChannelIds[k].*field == id) return k;
+    }
+    return -1;
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CWaveSettingsDialog, CDialog)
+    ON_MESSAGE(WM_CREATE, CWaveSettingsDialog::OnCreate)
+    ON_MESSAGE(WM_USER, CWaveSettingsDialog::OnUserNotify)
+    ON_MESSAGE(WM_SYSCOMMAND, CWaveSettingsDialog::OnSysCommand)
+    ON_MESSAGE(WM_QUERYDRAGICON, CWaveSettingsDialog::OnQueryDragIcon)
+    ON_MESSAGE(WM_PAINT, CWaveSettingsDialog::OnPaint)
+    ON_MESSAGE(WM_DESTROY, CWaveSettingsDialog::OnDestroy)
+    ON_MESSAGE(CWaveSettingsDialog::kLampTickMessage, CWaveSettingsDialog::OnLampTick)
+END_MESSAGE_MAP()
+
+CWaveSettingsDialog::CWaveSettingsDialog(CWnd* parent) : CDialog(IDD_WAVESETTINGS, parent) {
+    m_hIcon = ::LoadIconA(AfxGetResourceHandle(), MAKEINTRESOURCEA(IDI_APP));
+    m_pDevice = std::make_unique<CCardControl>();
+    m_nCard = static_cast<int32_t>(m_pDevice->GetCardCount()) - 1;
+    m_nLampTimer = 0;
+    const LONG units = SkinDialogBaseUnits();
+    m_pLayout = std::make_unique<CPanelLayout>(LOWORD(units), HIWORD(units));
+}
+
+CWaveSettingsDialog::~CWaveSettingsDialog() {
+    // The link goes before the controls and the bitmap cache.
+    m_pDevice->Release();
+    m_pDevice.reset();
+    m_pLayout.reset();
+}
+
+void CWaveSettingsDialog::SetLampPeriod(UINT milliseconds) { lampPeriodMs = milliseconds; }
+
+// Creation ---------------------------------------------------------------------
+
+LRESULT CWaveSettingsDialog::OnCreate(WPARAM, LPARAM) {
+    if (Default() == -1) return -1;
+    return CreateControls() ? 0 : -1;
+}
+
+bool CWaveSettingsDialog::CreateControls() {
+    return CreateStripControls() && CreateButtons() && CreateDropLists();
+}
+
+bool CWaveSettingsDialog::CreateStripControls() {
+    const CPanelLayout& layout = *m_pLayout;
+    for (int k = 0; k < kChannels; ++k) {
+        if (!m_strips[k].m_btnEnable.Create(ToPoint(layout.switchPoint[k]), this, kChannelIds[k].switchId,
+                                            IDB_ENABLE_OFF_UP, IDB_ENABLE_ON_UP, IDB_ENABLE_OFF_DOWN,
+                                            IDB_ENABLE_ON_DOWN)) {
+            return false;
+        }
+    }
+    const RECT thumbInset = {1, 1, 2, 2};
+    for (int k = 0; k < kChannels; ++k) {
+        if (!m_strips[k].m_fader.Create(this, kChannelIds[k].faderId, layout.faderPoint[k].x,
+                                        layout.faderPoint[k].y, IDB_FADER_TRACK, IDB_FADER_THUMB, 16, 15,
+                                        thumbInset, 65535, 0, 1, 8.0)) {
+            return false;
+        }
+    }
+    const POINT knobCentre = {12, 12};
+    for (int k = 0; k < kChannels; ++k) {
+        const POINT topLeft = ToPoint(layout.knobPoint[k]);
+        if (!m_strips[k].m_knob.Create(this, kChannelIds[k].knobId, IDB_KNOB, &topLeft, &knobCentre,
+                                       static_cast<UINT>(layout.knobRadius))) {
+            return false;
+        }
+    }
+    for (int k = 0; k < kChannels; ++k) {
+        if (!m_strips[k].m_lampPlay.Create(ToPoint(layout.playLampPoint[k]), this, IDC_LAMP, IDB_LAMP_PLAY_IDLE,
+                                           IDB_LAMP_PLAY_IDLE, IDB_LAMP_PLAY_IDLE, IDB_LAMP_PLAY_IDLE)) {
+            return false;
+        }
+    }
+    for (int k = 0; k < kRecordChannels; ++k) {
+        if (!m_strips[k].m_lampRec.Create(ToPoint(layout.recLampPoint[k]), this, IDC_LAMP, IDB_LAMP_REC_IDLE,
+                                          IDB_LAMP_REC_IDLE, IDB_LAMP_REC_IDLE, IDB_LAMP_REC_IDLE)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CWaveSettingsDialog::CreateButtons() {
+    const CPanelLayout& layout = *m_pLayout;
+    struct ButtonSpec {
+        CSkinButton* button;
+        LayoutPoint point;
+        UINT id, offUp, onUp, offDown, onDown;
+    };
+    const ButtonSpec buttons[] = {
+        {&m_btnOK, layout.okPoint, IDC_BTN_OK, IDB_OK, IDB_OK, IDB_OK_DOWN, IDB_OK_DOWN},
+        {&m_btnHelp, layout.helpPoint, IDC_BTN_HELP, IDB_HELP, IDB_HELP, IDB_HELP_DOWN, IDB_HELP_DOWN},
+        {&m_btnSaveDefaults, layout.saveDefaultsPoint, IDC_BTN_SAVE_DEFAULTS, IDB_SAVE_DEFAULTS, IDB_SAVE_DEFAULTS,
+         IDB_SAVE_DEFAULTS_DOWN, IDB_SAVE_DEFAULTS_DOWN},
+        {&m_btnRetrieveDefaults, layout.retrieveDefaultsPoint, IDC_BTN_RETRIEVE_DEFAULTS, IDB_RETRIEVE_DEFAULTS,
+         IDB_RETRIEVE_DEFAULTS, IDB_RETRIEVE_DEFAULTS_DOWN, IDB_RETRIEVE_DEFAULTS_DOWN},
+        {&m_btnEnableAll, layout.enableAllPoint, IDC_BTN_ENABLE_ALL, IDB_ENABLE_ALL, IDB_ENABLE_ALL,
+         IDB_ENABLE_ALL_DOWN, IDB_ENABLE_ALL_DOWN},
+        {&m_btnDisableAll, layout.disableAllPoint, IDC_BTN_DISABLE_ALL, IDB_DISABLE_ALL, IDB_DISABLE_ALL,
+         IDB_DISABLE_ALL_DOWN, IDB_DISABLE_ALL_DOWN},
+        {&m_btnAutoSync, layout.autoSyncPoint, IDC_BTN_AUTO_SYNC, IDB_AUTO_SYNC_OFF_UP, IDB_AUTO_SYNC_ON_UP,
+         IDB_AUTO_SYNC_OFF_DOWN, IDB_AUTO_SYNC_ON_DOWN},
+        {&m_btnCustomSync, layout.customPoint, IDC_BTN_CUSTOM_SYNC, IDB_CUSTOM, IDB_CUSTOM, IDB_CUSTOM_DOWN,
+         IDB_CUSTOM_DOWN},
+        {&m_btnAudioSettings, layout.audioSettingsPoint, IDC_BTN_AUDIO_SETTINGS, IDB_AUDIO_SETTINGS,
+         IDB_AUDIO_SETTINGS, IDB_AUDIO_SETTINGS_DOWN, IDB_AUDIO_SETTINGS_DOWN},
+        {&m_btnMeters, layout.metersPoint, IDC_BTN_METERS, IDB_METERS, IDB_METERS, IDB_METERS_DOWN,
+         IDB_METERS_DOWN},
+        {&m_btnDiagnostics, layout.diagnosticsPoint, IDC_BTN_DIAGNOSTICS, IDB_DIAGNOSTICS, IDB_DIAGNOSTICS,
+         IDB_DIAGNOSTICS_DOWN, IDB_DIAGNOSTICS_DOWN},
+    };
+    for (const ButtonSpec& b : buttons) {
+        if (!b.button->Create(ToPoint(b.point), this, b.id, b.offUp, b.onUp, b.offDown, b.onDown)) return false;
+    }
+    return true;
+}
+
+bool CWaveSettingsDialog::CreateDropLists() {
+    const CPanelLayout& layout = *m_pLayout;
+    if (!m_lstClock.Create(ToPoint(layout.clockListPoint), this, IDC_LST_CLOCK, IDB_DROP,
+                           IDB_DROP_DOWN, 4)) {
+        return false;
+    }
+    for (UINT id : {IDS_CLOCK_INTERNAL, IDS_CLOCK_ADAT, IDS_CLOCK_SPDIF, IDS_CLOCK_WORD}) {
+        m_lstClock.AddString(LoadResString(id).c_str());
+    }
+    if (!m_lstRate.Create(ToPoint(layout.rateListPoint), this, IDC_LST_RATE, IDB_DROP,
+                          IDB_DROP_DOWN, 2)) {
+        return false;
+    }
+    for (UINT id : {IDS_RATE_44100, IDS_RATE_48000}) {
+        m_lstRate.AddString(LoadResString(id).c_str());
+    }
+    return true;
+}
+
+BOOL CWaveSettingsDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+
+    if (HMENU menu = GetSystemMenu(FALSE)) {
+        const std::string about = LoadResString(IDS_ABOUTBOX);
+        if (!about.empty()) {
+            ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            ::AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about.c_str());
+        }
+        // The window can be neither resized, moved, restored from the menu nor maximised.
+        for (UINT command : {SC_SIZE, SC_MOVE, SC_RESTORE, SC_MAXIMIZE}) {
+            ::EnableMenuItem(menu, command, MF_BYCOMMAND | MF_DISABLED | MF_GRAYED);
+        }
+    }
+
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
+    return TRUE;
+}
+
+// Reading the card -------------------------------------------------------------
+
+void CWaveSettingsDialog::RefreshFromDevice() {
+    for (int k = 0; k < kChannels; ++k) {
+        CSkinButton& sw = m_strips[k].m_btnEnable;
+        uint8_t flag = 0;
+        if (ReadSucceeded(m_pDevice->GetChannelControl(m_nCard, static_cast<uint16_t>(k), &flag))) {
+            sw.state = flag == 1 ? 1 : 0;
+        }
+        sw.InvalidateRect(nullptr, TRUE);
+    }
+
+    uint8_t autoSync = 0;
+    if (ReadSucceeded(m_pDevice->GetAutoSync(m_nCard, &autoSync))) {
+        m_btnAutoSync.state = autoSync == 1 ? 1 : 0;
+    }
+    m_btnAutoSync.InvalidateRect(nullptr, TRUE);
+
+    for (int k = 0; k < kChannels; ++k) {
+        uint16_t left = 0;
+        uint16_t right = 0;
+        const bool read = ReadSucceeded(m_pDevice->GetChannelLevels(m_nCard, static_cast<uint16_t>(k), &left, &right));
+        m_strips[k].ShowFromCard(read, left, right);
+    }
+
+    uint32_t code = 0;
+    if (ReadSucceeded(m_pDevice->GetClockMode(m_nCard, &code))) {
+        const ClockSelection selection = SelectionFromClockMode(static_cast<uint16_t>(code));
+        m_lstClock.ShowItem(selection.clock);
+        m_lstRate.ShowItem(selection.rate);
+    }
+
+    StartLampTimer();
+}
+
+void CWaveSettingsDialog::StartLampTimer() {
+    if (m_nLampTimer == 0) {
+        // The callback gets the window's handle, not the object: it only posts to it.
+        // TIME_KILL_SYNCHRONOUS: no tick runs after timeKillEvent has returned.
+        m_nLampTimer = ::timeSetEvent(lampPeriodMs, kLampResolutionMs, LampTimerProc,
+                                      reinterpret_cast<DWORD_PTR>(m_hWnd), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
+    }
+    RefreshStreamLamps();
+}
+
+void CWaveSettingsDialog::RefreshStreamLamps() {
+    for (int k = 0; k < kChannels; ++k) {
+        uint32_t state = 0;
+        if (ReadSucceeded(m_pDevice->QueryStatus(m_nCard, 0, kPlaybackStateSelector, static_cast<uint32_t>(k), &state))) {
+            m_strips[k].ShowPlayState(state);
+        }
+    }
+    for (int k = 0; k < kRecordChannels; ++k) {
+        uint32_t state = 0;
+        if (ReadSucceeded(m_pDevice->QueryStatus(m_nCard, 0, kRecordStateSelector, static_cast<uint32_t>(k), &state))) {
+            m_strips[k].ShowRecordState(state);
+        }
+    }
+}
+
+void CALLBACK CWaveSettingsDialog::LampTimerProc(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+    // Runs on the timer's thread: it touches neither the window object, the link
+    // nor the bitmap cache. A tick that arrives after the window is gone finds no
+    // window to post to.
+    ::PostMessageA(reinterpret_cast<HWND>(user), kLampTickMessage, 0, 0);
+}
+
+LRESULT CWaveSettingsDialog::OnLampTick(WPARAM, LPARAM) {
+    RefreshStreamLamps();
+    return 0;
+}
+
+// Painting ---------------------------------------------------------------------
+
+LRESULT CWaveSettingsDialog::OnPaint(WPARAM, LPARAM) {
+    if (IsIconic()) {
+        PaintIcon();
+        return 0;
+    }
+    CPaintDC dc(m_hWnd);
+    PaintPanel(dc);
+    RefreshFromDevice();
+    return 0;
+}
+
+void CWaveSettingsDialog::PaintIcon() {
+    CPaintDC dc(m_hWnd);
+    SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), 0);
+    const int cx = ::GetSystemMetrics(SM_CXICON);
+    const int cy = ::GetSystemMetrics(SM_CYICON);
+    RECT client{};
+    GetClientRect(&client);
+    const int x = (client.right - client.left - cx + 1) / 2;
+    const int y = (client.bottom - client.top - cy + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+void CWaveSettingsDialog::PaintPanel(CDC& dc) const {
+    const CPanelLayout& layout = *m_pLayout;
+
+    // Tiles overlap by 4 rows: the tile is 80 high and the rows 76 apart.
+    if (CSkinBitmap* tile = LoadSkinBitmap(IDB_STONE)) {
+        for (uint16_t y = 0; y <= layout.tileHeight; y = static_cast<uint16_t>(y + kTileStepY)) {
+            for (uint16_t x = 0; x <= layout.tileWidth; x = static_cast<uint16_t>(x + kTileStepX)) {
+                tile->Draw(&dc, x, y);
+            }
+        }
+    }
+
+    for (int k : kFrameOrder) DrawSunkenFrame(&dc, ToRect(layout.stripFrame[k]));
+    DrawSunkenFrame(&dc, ToRect(layout.syncFrame));
+    DrawSunkenFrame(&dc, ToRect(layout.clockFrame));
+    DrawSunkenFrame(&dc, ToRect(layout.controlFrame));
+
+    CBkModeScope transparent(dc, TRANSPARENT);
+    CSelectObject font(dc, g_panelFont);
+    for (int k = 0; k < kChannels; ++k) DrawString(dc, kChannelIds[k].name, layout.nameText[k]);
+    DrawString(dc, IDS_SYNCHRONIZATION, layout.syncText);
+    DrawString(dc, IDS_CLOCK, layout.clockText);
+    DrawString(dc, IDS_VOLUME_BALANCE, layout.volumeBalanceText);
+    DrawString(dc, IDS_CONTROL, layout.controlText);
+    DrawString(dc, IDS_DEVICE_STATUS, layout.deviceStatusText);
+    for (int k = 0; k < kChannels; ++k) DrawString(dc, IDS_BALANCE, layout.balanceText[k]);
+    for (int k = 0; k < kChannels; ++k) DrawString(dc, IDS_VOLUME, layout.volumeText[k]);
+}
+
+LRESULT CWaveSettingsDialog::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
+
+LRESULT CWaveSettingsDialog::OnDestroy(WPARAM, LPARAM) {
+    if (m_nLampTimer != 0) {
+        ::timeKillEvent(m_nLampTimer);
+        m_nLampTimer = 0;
+    }
+    if (CWinApp* app = CWinApp::Current()) app->WinHelp(0, HELP_QUIT);
+    return Default();
+}
+
+// Actions ----------------------------------------------------------------------
+
+LRESULT CWaveSettingsDialog::OnUserNotify(WPARAM wParam, LPARAM lParam) {
+    const UINT id = static_cast<UINT>(wParam);
+    if (int k = ChannelOf(id, &ChannelIds::switchId); k >= 0) {
+        OnChannelSwitch(k, lParam != 0);
+    } else if (int k = ChannelOf(id, &ChannelIds::faderId); k >= 0) {
+        OnChannelVolume(k, static_cast<int>(lParam));
+    } else if (int k = ChannelOf(id, &ChannelIds::knobId); k >= 0) {
+        OnChannelBalance(k, static_cast<int>(lParam));
+    } else {
+        switch (id) {
+        case IDC_BTN_OK: OnOK(); break;
+        case IDC_BTN_HELP: OnHelpButton(); break;
+        case IDC_BTN_ENABLE_ALL: OnEnableAll(); break;
+        case IDC_BTN_DISABLE_ALL: OnDisableAll(); break;
+        case IDC_BTN_SAVE_DEFAULTS: OnSaveDefaults(); break;
+        case IDC_BTN_RETRIEVE_DEFAULTS: OnRetrieveDefaults(); break;
+        case IDC_BTN_AUTO_SYNC: OnAutoSync(lParam != 0); break;
+        case IDC_BTN_CUSTOM_SYNC: OnCustomSync(); break;
+        case IDC_BTN_AUDIO_SETTINGS: OnAudioSettings(); break;
+        case IDC_BTN_DIAGNOSTICS: OnDiagnostics(); break;
+        case IDC_BTN_METERS: OnMeters(); break;
+        default: break;  // the lamps (id 100) among others
+        }
+    }
+    return 0;
+}
+
+void CWaveSettingsDialog::OnChannelSwitch(int channel, bool on) {
+    CChannelStrip& strip = m_strips[channel];
+    // No levels are sent either way: the card keeps the channel's stored levels.
+    if (on) {
+        strip.ShowWorking();
+    } else {
+        strip.ShowSwitchedOff();
+    }
+    m_pDevice->SetChannelControl(m_nCard, static_cast<uint16_t>(channel), on ? 1 : 0);
+}
+
+void CWaveSettingsDialog::OnChannelVolume(int channel, int volume) {
+    const int balance = m_strips[channel].m_knob.GetValue();
+    const Levels levels = LevelsFromVolumeBalance(static_cast<uint16_t>(volume), static_cast<uint16_t>(balance));
+    m_pDevice->SetChannelLevels(m_nCard, static_cast<uint16_t>(channel), levels.left, levels.right);
+}
+
+void CWaveSettingsDialog::OnChannelBalance(int channel, int balance) {
+    const int volume = m_strips[channel].m_fader.value;
+    const Levels levels = LevelsFromVolumeBalance(static_cast<uint16_t>(volume), static_cast<uint16_t>(balance));
+    m_pDevice->SetChannelLevels(m_nCard, static_cast<uint16_t>(channel), levels.left, levels.right);
+}
+
+void CWaveSettingsDialog::OnHelpButton() {
+    if (CWinApp* app = CWinApp::Current()) app->OnHelp();
+}
+
+void CWaveSettingsDialog::OnEnableAll() {
+    for (int k = 0; k < kChannels; ++k) {
+        CChannelStrip& strip = m_strips[k];
+        strip.ShowWorking();
+        strip.m_btnEnable.state = 1;
+        strip.m_btnEnable.InvalidateRect(nullptr, TRUE);
+        m_pDevice->SetChannelControl(m_nCard, static_cast<uint16_t>(k), 1);
+    }
+}
+
+void CWaveSettingsDialog::OnDisableAll() {
+    for (int k = 0; k < kChannels; ++k) {
+        CChannelStrip& strip = m_strips[k];
+        strip.ShowSwitchedOff();
+        strip.m_btnEnable.state = 0;
+        strip.m_btnEnable.InvalidateRect(nullptr, TRUE);
+        m_pDevice->SetChannelControl(m_nCard, static_cast<uint16_t>(k), 0);
+    }
+}
+
+void CWaveSettingsDialog::OnSaveDefaults() { m_pDevice->SaveDefaults(m_nCard); }
+
+void CWaveSettingsDialog::OnRetrieveDefaults() {
+    m_pDevice->RetrieveDefaults(m_nCard);
+    uint32_t word = 0;
+    m_pDevice->ReadDefaultsWord(m_nCard, &word);
+    RefreshFromDevice();
+}
+
+void CWaveSettingsDialog::OnAutoSync(bool on) { m_pDevice->SetAutoSync(m_nCard, on ? 1 : 0); }
+
+void CWaveSettingsDialog::OnCustomSync() {
+    if (m_btnAutoSync.state == 1) {
+        const std::string text = LoadResString(IDS_AUTO_SYNC_REFUSAL);
+        const std::string caption = LoadResString(IDS_CUSTOM_SYNC_TITLE);
+        ::MessageBoxA(m_hWnd, text.c_str(), caption.c_str(), 0);
+        return;
+    }
+}
+
+void CWaveSettingsDialog::OnAudioSettings() {
+    m_pDevice->LaunchAudioSettings(m_nCard, LoadResString(IDS_AUDIO_SETTINGS_TITLE).c_str());
+}
+
+void CWaveSettingsDialog::OnDiagnostics() { RefreshFromDevice(); }
+
+void CWaveSettingsDialog::OnMeters() { LaunchProgram(kMetersCommandLine); }
+
+void CWaveSettingsDialog::OnAboutBox() {}
+
+// The drop-downs post their change; either one sends both current selections.
+BOOL CWaveSettingsDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const BOOL handled = CDialog::OnCommand(wParam, lParam);
+    const UINT id = LOWORD(wParam);
+    if (HIWORD(wParam) == 1 && (id == IDC_LST_CLOCK || id == IDC_LST_RATE)) {
+        const int clock = m_lstClock.popup.GetCurSel();
+        const int rate = m_lstRate.popup.GetCurSel();
+        m_pDevice->SetClockMode(m_nCard, ClockModeFromSelection(static_cast<uint16_t>(clock), static_cast<uint16_t>(rate)));
+    }
+    return handled;
+}
+
+LRESULT CWaveSettingsDialog::OnSysCommand(WPARAM wParam, LPARAM) {
+    if ((wParam & 0xFFF0) == IDM_ABOUTBOX) {
+        OnAboutBox();
+        return 0;
+    }
+    return Default();
+}

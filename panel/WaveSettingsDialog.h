@@ -1,0 +1,97 @@
+#pragma once
+// The main window: ten channel strips, the clock and synchronization groups, the
+// defaults and the sibling programs. The card is the only store: every change goes
+// to it at once and every repaint reads it back.
+#include <memory>
+
+#include "controls/SkinButton.h"
+#include "controls/SkinDropList.h"
+#include "device/CardControl.h"
+#include "framework/Dialog.h"
+#include "panel/ChannelStrip.h"
+#include "panel/PanelFontsHolder.h"
+#include "panel/PanelLayout.h"
+#include "panel/SkinBitmapsHolder.h"
+
+class CWaveSettingsDialog : public CDialog {
+public:
+    static constexpr int kChannels = 10;
+    static constexpr UINT kDefaultLampPeriodMs = 1000;
+    // The lamp timer posts this to the window; the poll itself runs on the
+    // window's own thread.
+    static constexpr UINT kLampTickMessage = WM_APP + 1;
+
+    explicit CWaveSettingsDialog(CWnd* parent = nullptr);
+    ~CWaveSettingsDialog() override;
+
+    // Reads the whole card back and shows it; ends by polling the lamps.
+    void RefreshFromDevice();
+    // Starts the lamp poll if it is not running, then polls once.
+    void StartLampTimer();
+    // One poll of the sixteen stream lamps.
+    void RefreshStreamLamps();
+
+    // The lamp poll's period for windows created afterwards (tests use a fast one).
+    static void SetLampPeriod(UINT milliseconds);
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+    LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnUserNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnLampTick(WPARAM wParam, LPARAM lParam);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    bool CreateControls();
+    bool CreateStripControls();
+    bool CreateButtons();
+    bool CreateDropLists();
+    void PaintIcon();
+    void PaintPanel(CDC& dc) const;
+
+    void OnChannelSwitch(int channel, bool on);
+    void OnChannelVolume(int channel, int volume);
+    void OnChannelBalance(int channel, int balance);
+    void OnHelpButton();
+    void OnEnableAll();
+    void OnDisableAll();
+    void OnSaveDefaults();
+    void OnRetrieveDefaults();
+    void OnAutoSync(bool on);
+    void OnCustomSync();
+    void OnAudioSettings();
+    void OnDiagnostics();
+    void OnMeters();
+    void OnAboutBox();
+
+    static void CALLBACK LampTimerProc(UINT timerId, UINT message, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
+
+    HICON m_hIcon = nullptr;
+    std::unique_ptr<CCardControl> m_pDevice;
+    int32_t m_nCard = -1;
+    std::unique_ptr<CPanelLayout> m_pLayout;
+    UINT m_nLampTimer = 0;
+    CSkinBitmapsHolder m_bitmapsHolder;
+    CPanelFontsHolder m_fontsHolder;
+    CSkinButton m_btnOK;
+    CSkinButton m_btnHelp;
+    CSkinButton m_btnSaveDefaults;
+    CSkinButton m_btnRetrieveDefaults;
+    CSkinButton m_btnAutoSync;
+    CSkinButton m_btnCustomSync;
+    CSkinDropList m_lstClock;
+    CSkinDropList m_lstRate;
+    CSkinButton m_btnEnableAll;
+    CSkinButton m_btnDisableAll;
+    CSkinButton m_btnAudioSettings;
+    CSkinButton m_btnMeters;
+    CSkinButton m_btnDiagnostics;
+    CChannelStrip m_strips[kChannels];
+};

@@ -1,0 +1,357 @@
+// What the main window sends the card when the user works its controls.
+#include <windowsx.h>
+
+#include <cstring>
+#include <string>
+
+#include "controls/BitmapCache.h"
+#include "controls/SkinButton.h"
+#include "controls/SkinDropList.h"
+#include "controls/SkinFader.h"
+#include "controls/SkinKnob.h"
+#include "tests/win32/panel_harness.h"
+
+namespace {
+
+struct LevelsSent {
+    uint32_t channel;
+    uint16_t left, right;
+};
+
+LevelsSent LastLevels(const std::vector<LoggedRequest>& log) {
+    for (auto r = log.rbegin(); r != log.rend(); ++r) {
+        if (r->code == kSetChannelLevels) return {r->Half(20), r->Half(22), r->Half(24)};
+    }
+    ADD_FAILURE() << "no levels were sent";
+    return {};
+}
+
+std::vector<uint32_t> Codes(const std::vector<LoggedRequest>& log) {
+    std::vector<uint32_t> codes;
+    for (const LoggedRequest& r : log) codes.push_back(r.code);
+    return codes;
+}
+
+LPARAM Point(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+
+// Opens a drop-down, moves over an item and clicks it, as the mouse would.
+void ChooseItem(HWND dialog, int listId, int index) {
+    HWND face = ::GetDlgItem(dialog, listId);
+    auto& list = PanelTest::Control<CSkinDropList>(dialog, listId);
+    ::SendMessageA(face, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 3));
+    ::SendMessageA(face, WM_LBUTTONUP, 0, Point(3, 3));
+    RECT item{};
+    ::SendMessageA(list.popup.m_hWnd, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    POINT p = {(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+    ::ClientToScreen(list.popup.m_hWnd, &p);
+    ::ScreenToClient(face, &p);
+    ::SendMessageA(face, WM_MOUSEMOVE, 0, Point(p.x, p.y));
+    ::SendMessageA(face, WM_LBUTTONDOWN, MK_LBUTTON, Point(p.x, p.y));
+    ::SendMessageA(face, WM_LBUTTONUP, 0, Point(p.x, p.y));
+    // The list's choice and the change notification are both posted.
+    PanelTest::PumpMessages();
+    PanelTest::PumpMessages();
+}
+
+// Message boxes and dialogs that come up while a test runs; each box is answered with OK.
+struct ShownWindow {
+    std::string caption, text;
+    HWND owner;
+    bool icon, cancel;
+};
+std::vector<ShownWindow> g_shown;
+HWND g_mainWindow = nullptr;
+HHOOK g_hook = nullptr;
+
+LRESULT CALLBACK WatchActivation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        char className[32] = {};
+        ::GetClassNameA(window, className, sizeof className);
+        if (window != g_mainWindow && std::strcmp(className, "#32770") == 0) {
+            char caption[256] = {};
+            char text[256] = {};
+            ::GetWindowTextA(window, caption, sizeof caption);
+            ::GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
+            HWND icon = ::GetDlgItem(window, stc1 + 0);
+            const bool hasIcon = icon != nullptr && ::SendMessageA(icon, STM_GETICON, 0, 0) != 0;
+            HWND cancel = ::GetDlgItem(window, IDCANCEL);
+            g_shown.push_back({caption, text, ::GetWindow(window, GW_OWNER), hasIcon,
+                               cancel != nullptr && ::IsWindowVisible(cancel)});
+            ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+        }
+    }
+    return ::CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+class WatchDialogs {
+public:
+    explicit WatchDialogs(HWND main) {
+        g_shown.clear();
+        g_mainWindow = main;
+        g_hook = ::SetWindowsHookExA(WH_CBT, WatchActivation, nullptr, ::GetCurrentThreadId());
+    }
+    ~WatchDialogs() { ::UnhookWindowsHookEx(g_hook); }
+};
+
+}  // namespace
+
+TEST_F(PanelTest, DraggingAFaderSendsItsVolumeWithTheStripsBalance) {
+    OnCard([](VcCard& c) {
+        c.settings.left[3] = 40000;
+        c.settings.right[3] = 25000;
+    });
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        ASSERT_EQ(Control<CSkinKnob>(hwnd, 57).GetValue(), 40);
+        // The fader's own notification of a drag that ended at 40000.
+        ClearLog();
+        ::SendMessageA(hwnd, WM_USER, 51, 40000);
+        std::vector<LoggedRequest> log = TakeLog();
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_EQ(log[0].code, kSetChannelLevels);
+        EXPECT_EQ(log[0].Half(20), 3u);
+        EXPECT_EQ(log[0].Half(22), 40000u);
+        EXPECT_EQ(log[0].Half(24), 25000u);
+
+        // A drag with the mouse: one request per move, the last at position 20 (46431).
+        HWND fader = ::GetDlgItem(hwnd, 51);
+        const int thumb = Control<CSkinFader>(hwnd, 51).position;
+        ::SendMessageA(fader, WM_LBUTTONDOWN, MK_LBUTTON, Point(5, thumb));
+        ::SendMessageA(fader, WM_MOUSEMOVE, MK_LBUTTON, Point(5, thumb - 3));
+        ::SendMessageA(fader, WM_MOUSEMOVE, MK_LBUTTON, Point(5, 20));
+        ::SendMessageA(fader, WM_LBUTTONUP, 0, Point(5, 20));
+        log = TakeLog();
+        EXPECT_EQ(log.size(), 2u);
+        const LevelsSent last = LastLevels(log);
+        EXPECT_EQ(last.channel, 3u);
+        EXPECT_EQ(last.left, 46431u);
+        EXPECT_EQ(last.right, 29020u);
+    });
+}
+
+TEST_F(PanelTest, TurningAKnobSendsTheBalanceWithTheStripsVolume) {
+    struct KnobCase {
+        int balance;
+        uint16_t left, right;
+    };
+    const KnobCase cases[] = {
+        {127, 0, 65535}, {0, 65535, 0}, {64, 65535, 65535}, {62, 65535, 65535},
+        {66, 65535, 65535}, {67, 62415, 65535}, {32, 65535, 32768},
+    };
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        ASSERT_EQ(Control<CSkinFader>(hwnd, 54).value, 65535);
+        for (const KnobCase& c : cases) {
+            SCOPED_TRACE(c.balance);
+            ClearLog();
+            ::SendMessageA(hwnd, WM_USER, 60, c.balance);
+            const LevelsSent sent = LastLevels(TakeLog());
+            EXPECT_EQ(sent.channel, 0u);
+            EXPECT_EQ(sent.left, c.left);
+            EXPECT_EQ(sent.right, c.right);
+        }
+
+        // Dragged with the mouse 10 pixels to the right of the centre: balance 74.
+        HWND knob = ::GetDlgItem(hwnd, 60);
+        ClearLog();
+        ::SendMessageA(knob, WM_LBUTTONDOWN, MK_LBUTTON, Point(12, 12));
+        ::SendMessageA(knob, WM_MOUSEMOVE, MK_LBUTTON, Point(22, 12));
+        ::SendMessageA(knob, WM_LBUTTONUP, 0, Point(22, 12));
+        const LevelsSent sent = LastLevels(TakeLog());
+        EXPECT_EQ(sent.left, 55133u);
+        EXPECT_EQ(sent.right, 65535u);
+    });
+}
+
+TEST_F(PanelTest, ChannelSwitchSendsLevelControlOnlyAndKeepsTheCardsLevels) {
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        auto& fader = Control<CSkinFader>(hwnd, 82);
+        auto& knob = Control<CSkinKnob>(hwnd, 86);
+        ASSERT_EQ(fader.value, 65535);
+        ASSERT_EQ(knob.GetValue(), 88);  // the card holds (40000, 65535)
+        ClearLog();
+        ClickId(hwnd, 74);
+        std::vector<LoggedRequest> log = TakeLog();
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_EQ(log[0].code, kChannelControlOff);
+        EXPECT_EQ(log[0].Word(8), 6u);
+        EXPECT_EQ(fader.value, 65535);
+        EXPECT_EQ(knob.GetValue(), 64);
+        EXPECT_EQ(fader.active, 0);
+        EXPECT_EQ(knob.active, 0);
+        EXPECT_EQ(fader.trackBitmap, LoadSkinBitmap(180));
+        EXPECT_EQ(knob.bitmap, LoadSkinBitmap(187));
+
+        ClickId(hwnd, 74);
+        log = TakeLog();
+        ASSERT_EQ(log.size(), 1u);
+        EXPECT_EQ(log[0].code, kChannelControlOn);
+        EXPECT_EQ(log[0].Word(8), 6u);
+        EXPECT_EQ(fader.value, 65535);
+        EXPECT_EQ(knob.GetValue(), 64);
+        EXPECT_EQ(fader.active, 1);
+        EXPECT_EQ(knob.active, 1);
+        EXPECT_EQ(fader.trackBitmap, LoadSkinBitmap(155));
+        EXPECT_EQ(knob.bitmap, LoadSkinBitmap(158));
+        OnCard([](VcCard& c) {
+            EXPECT_EQ(c.settings.left[6], 40000u);
+            EXPECT_EQ(c.settings.right[6], 65535u);
+        });
+    });
+}
+
+TEST_F(PanelTest, EnableAllAndDisableAllSendTenSwitchesInChannelOrder) {
+    struct AllCase {
+        int button;
+        uint32_t code;
+        int state;
+    };
+    const AllCase cases[] = {{66, kChannelControlOff, 0}, {65, kChannelControlOn, 1}};
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        for (const AllCase& c : cases) {
+            SCOPED_TRACE(c.button);
+            ClearLog();
+            ClickId(hwnd, c.button);
+            const std::vector<LoggedRequest> log = TakeLog();
+            ASSERT_EQ(log.size(), 10u);
+            for (uint32_t k = 0; k < 10; ++k) {
+                EXPECT_EQ(log[k].code, c.code);
+                EXPECT_EQ(log[k].Word(8), k);
+                EXPECT_EQ(Control<CSkinButton>(hwnd, kChannelControls[k].switchId).state, c.state);
+                EXPECT_EQ(Control<CSkinFader>(hwnd, kChannelControls[k].faderId).active, c.state);
+            }
+        }
+        for (int k = 0; k < 10; ++k) {
+            EXPECT_EQ(Control<CSkinFader>(hwnd, kChannelControls[k].faderId).value, 65535);
+            EXPECT_EQ(Control<CSkinKnob>(hwnd, kChannelControls[k].knobId).GetValue(), 64);
+        }
+    });
+}
+
+TEST_F(PanelTest, ChoosingClockOrRateSendsBothSelections) {
+    struct ChoiceCase {
+        int list, item;
+        uint32_t code;
+    };
+    // From "ADAT Clock" at "48000 Hz" (code 2).
+    const ChoiceCase cases[] = {{93, 0, 3}, {92, 3, 6}, {92, 0, 0}, {92, 2, 4}};
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        for (const ChoiceCase& c : cases) {
+            SCOPED_TRACE(c.code);
+            OnCard([](VcCard& card) { card.settings.clockMode = 2; });
+            Repaint(hwnd);
+            ClearLog();
+            ChooseItem(hwnd, c.list, c.item);
+            const std::vector<LoggedRequest> log = TakeLog();
+            ASSERT_EQ(log.size(), 1u);
+            EXPECT_EQ(log[0].code, kSetClockMode);
+            EXPECT_EQ(log[0].Word(16), c.code);
+        }
+    });
+}
+
+TEST_F(PanelTest, AutoSyncSwitchSendsItsNewState) {
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        ASSERT_EQ(Control<CSkinButton>(hwnd, 73).state, 1);
+        ClearLog();
+        ClickId(hwnd, 73);
+        ClickId(hwnd, 73);
+        EXPECT_EQ(Codes(TakeLog()), (std::vector<uint32_t>{kAutoSyncOff, kAutoSyncOn}));
+    });
+}
+
+TEST_F(PanelTest, CustomWithAutoSyncOnIsRefusedInAMessageBox) {
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        ASSERT_EQ(Control<CSkinButton>(hwnd, 73).state, 1);
+        WatchDialogs watch(hwnd);
+        ClearLog();
+        ClickId(hwnd, 90);
+        ASSERT_EQ(g_shown.size(), 1u);
+        EXPECT_EQ(g_shown[0].text, "Auto Sync must be disabled to use custom settings.");
+        EXPECT_EQ(g_shown[0].caption, "Zelk MIRVA PCI Custom Synchronization");
+        EXPECT_EQ(g_shown[0].owner, hwnd);
+        EXPECT_FALSE(g_shown[0].icon);
+        EXPECT_FALSE(g_shown[0].cancel);
+        EXPECT_TRUE(TakeLog().empty());
+    });
+}
+
+TEST_F(PanelTest, DefaultsAreSavedAndRetrievedThenReRead) {
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        ClearLog();
+        ClickId(hwnd, 71);
+        EXPECT_EQ(Codes(TakeLog()), std::vector<uint32_t>{kSaveDefaults});
+
+        OnCard([](VcCard& c) {
+            c.defaults.left[3] = 20000;
+            c.defaults.right[3] = 10000;
+        });
+        ClickId(hwnd, 72);
+        const std::vector<LoggedRequest> log = TakeLog();
+        ASSERT_EQ(log.size(), 40u);
+        EXPECT_EQ(log[0].code, kRetrieveDefaults);
+        EXPECT_EQ(log[1].code, kReadDefaultsWord);
+        EXPECT_EQ(log[2].code, kGetChannelControl);
+        EXPECT_EQ(log[39].code, kQueryStatus);
+        EXPECT_EQ(Control<CSkinFader>(hwnd, 51).value, 20000);
+        EXPECT_EQ(Control<CSkinKnob>(hwnd, 57).GetValue(), 32);
+    });
+}
+
+TEST_F(PanelTest, SiblingProgramsStartWithTheirExactCommandLines) {
+    struct LaunchCase {
+        int button;
+        const char* commandLine;
+    };
+    const LaunchCase cases[] = {{101, "MirvaPM.exe "}, {94, "MirvaCP.exe Zelk MIRVA PCI Audio Settings"}};
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        for (const LaunchCase& c : cases) {
+            launched.clear();
+            ClearLog();
+            ClickId(hwnd, c.button);
+            EXPECT_EQ(launched, std::vector<std::string>{c.commandLine});
+            EXPECT_TRUE(TakeLog().empty());
+        }
+    });
+}
+
+TEST_F(PanelTest, LampsAndHelpAskTheCardNothing) {
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        HWND lamp = ChildAt(hwnd, 104, 258);
+        auto* button = static_cast<CSkinButton*>(CWnd::FromHandle(lamp));
+        ASSERT_NE(button, nullptr);
+        CSkinBitmap* shown = button->bitmaps[0];
+        ClearLog();
+        Click(lamp);
+        ClickId(hwnd, 64);
+        PumpMessages();
+        EXPECT_TRUE(TakeLog().empty());
+        EXPECT_EQ(button->bitmaps[0], shown);
+        EXPECT_TRUE(launched.empty());
+    });
+}
+
+TEST_F(PanelTest, OkEndsTheWindowWithOk) {
+    const INT_PTR result = RunPanel([&](CWaveSettingsDialog&, HWND hwnd) { ClickId(hwnd, 62); });
+    EXPECT_EQ(result, IDOK);
+}
+
+TEST_F(PanelTest, SystemMenuEndsWithAboutAndCannotSizeOrMove) {
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        HMENU menu = ::GetSystemMenu(hwnd, FALSE);
+        ASSERT_NE(menu, nullptr);
+        const int count = ::GetMenuItemCount(menu);
+        ASSERT_GE(count, 2);
+        EXPECT_EQ(::GetMenuItemID(menu, count - 1), 16u);
+        char text[64] = {};
+        ::GetMenuStringA(menu, static_cast<UINT>(count - 1), text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, "&About Tessor...");
+        EXPECT_NE(::GetMenuState(menu, static_cast<UINT>(count - 2), MF_BYPOSITION) & MF_SEPARATOR, 0u);
+        for (UINT command : {SC_SIZE, SC_MOVE, SC_RESTORE, SC_MAXIMIZE}) {
+            EXPECT_NE(::GetMenuState(menu, command, MF_BYCOMMAND) & MF_GRAYED, 0u) << command;
+        }
+        HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(128));
+        EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(hwnd, WM_GETICON, ICON_BIG, 0)), icon);
+        EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(hwnd, WM_GETICON, ICON_SMALL, 0)), icon);
+        EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(hwnd, WM_QUERYDRAGICON, 0, 0)), icon);
+    });
+}

@@ -1,0 +1,93 @@
+// The stream lamps: polled once a second and at every repaint, pictures by stream state.
+#include "controls/BitmapCache.h"
+#include "controls/SkinButton.h"
+#include "tests/win32/panel_harness.h"
+
+namespace {
+
+CSkinButton* LampAt(HWND dialog, int x, int y) {
+    return static_cast<CSkinButton*>(CWnd::FromHandle(PanelTest::ChildAt(dialog, x, y)));
+}
+
+bool AllFour(const CSkinButton& lamp, int id) {
+    CSkinBitmap* expected = LoadSkinBitmap(id);
+    for (CSkinBitmap* b : lamp.bitmaps) {
+        if (b != expected) return false;
+    }
+    return true;
+}
+
+struct LampCase {
+    uint32_t state;
+    int play, record;
+};
+const LampCase kLampCases[] = {
+    {0, 216, 217}, {1, 216, 217}, {2, 210, 212}, {3, 209, 213}, {4, 209, 213}, {5, 216, 217}, {0xFFFFFFFF, 216, 217},
+};
+
+}  // namespace
+
+TEST_F(PanelTest, LampsShowTheStreamStatesAtEveryRepaint) {
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        for (const LampCase& c : kLampCases) {
+            SCOPED_TRACE(c.state);
+            OnCard([&](VcCard& card) {
+                for (uint32_t& s : card.playbackState) s = c.state;
+                for (uint32_t& s : card.recordState) s = c.state;
+            });
+            Repaint(hwnd);
+            for (int k = 0; k < 10; ++k) {
+                CSkinButton* play = LampAt(hwnd, 104 + 65 * k, 258);
+                ASSERT_NE(play, nullptr);
+                EXPECT_TRUE(AllFour(*play, c.play)) << "playback lamp " << k;
+            }
+            for (int k = 0; k < 6; ++k) {
+                CSkinButton* record = LampAt(hwnd, 104 + 65 * k, 270);
+                ASSERT_NE(record, nullptr);
+                EXPECT_TRUE(AllFour(*record, c.record)) << "record lamp " << k;
+            }
+        }
+    });
+}
+
+TEST_F(PanelTest, LampsTellStreamsApartAndArePainted) {
+    OnCard([](VcCard& card) {
+        card.playbackState[2] = 3;
+        card.playbackState[7] = 2;
+        card.recordState[5] = 4;
+    });
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        EXPECT_TRUE(AllFour(*LampAt(hwnd, 104 + 65 * 2, 258), 209));
+        EXPECT_TRUE(AllFour(*LampAt(hwnd, 104 + 65 * 7, 258), 210));
+        EXPECT_TRUE(AllFour(*LampAt(hwnd, 104 + 65 * 5, 270), 213));
+        EXPECT_TRUE(AllFour(*LampAt(hwnd, 104 + 65 * 3, 258), 216));
+        const Pixels screen = CaptureClient(hwnd);
+        const Pixels playing = SkinPixels(209);
+        const Pixels idle = SkinPixels(216);
+        for (int y = 0; y < 9; ++y) {
+            for (int x = 0; x < 43; ++x) {
+                ASSERT_EQ(screen.At(104 + 65 * 2 + x, 258 + y), playing.At(x, y)) << x << "," << y;
+                ASSERT_EQ(screen.At(104 + 65 * 3 + x, 258 + y), idle.At(x, y)) << x << "," << y;
+            }
+        }
+    });
+}
+
+TEST_F(PanelTest, LampTimerPollsTheSixteenStreamsWithoutARepaint) {
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        ClearLog();
+        OnCard([](VcCard& card) { card.playbackState[4] = 2; });
+        std::vector<LoggedRequest> log;
+        ASSERT_TRUE(PumpUntil([&] {
+            for (const LoggedRequest& r : TakeLog()) log.push_back(r);
+            return log.size() >= 16;
+        }));
+        ASSERT_EQ(log.size(), 16u);
+        for (uint32_t k = 0; k < 16; ++k) {
+            EXPECT_EQ(log[k].code, kQueryStatus);
+            EXPECT_EQ(log[k].Word(16), k < 10 ? 15u : 14u);
+            EXPECT_EQ(log[k].Word(20), k < 10 ? k : k - 10);
+        }
+        EXPECT_TRUE(AllFour(*LampAt(hwnd, 104 + 65 * 4, 258), 210));
+    });
+}

@@ -1,0 +1,40 @@
+// The main window's life: the lamp timer against opening and closing, the bitmap
+// cache and fonts it holds, and a window without a card.
+#include "controls/BitmapCache.h"
+#include "controls/PanelFont.h"
+#include "tests/win32/panel_harness.h"
+
+TEST_F(PanelTest, OpeningAndClosingWithAFastPollIsClean) {
+    CWaveSettingsDialog::SetLampPeriod(10);
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        RunPanel([&](CWaveSettingsDialog&, HWND) {
+            // Let several ticks reach the window while it is open.
+            const uint32_t start = RequestCount();
+            EXPECT_TRUE(PumpUntil([&] { return RequestCount() >= start + 3 * 16; }));
+        });
+        // Ticks already posted die with the window; the object took the cache along.
+        PumpMessages();
+        EXPECT_EQ(CountSkinBitmaps(), 0);
+    }
+    const uint32_t closed = RequestCount();
+    const ULONGLONG until = ::GetTickCount64() + 200;
+    PumpUntil([&] { return ::GetTickCount64() >= until; });
+    EXPECT_EQ(RequestCount(), closed) << "a poll ran after its window was destroyed";
+}
+
+TEST_F(PanelTest, ConstructionMakesThePanelFont) {
+    CWaveSettingsDialog dialog;
+    EXPECT_NE(g_panelFont.GetSafeHandle(), nullptr);
+}
+
+TEST_F(PanelTest, WithoutACardTheWindowAsksNothingBeyondDiscovery) {
+    OnCore([](CVirtualCard& core) { core.SetCardCount(0); });
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        Repaint(hwnd);
+        ::SendMessageA(hwnd, WM_USER, 51, 40000);
+        for (const LoggedRequest& r : TakeLog()) {
+            EXPECT_TRUE(r.code == 4403 || r.code == 4411) << r.code;
+        }
+    });
+}
