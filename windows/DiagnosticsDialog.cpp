@@ -109,8 +109,8 @@ void CDiagnosticsDialog::StartPolling() {
 
 void CDiagnosticsDialog::SetPollDelay(UINT milliseconds) { s_pollDelayMs = milliseconds; }
 
-void CALLBACK CDiagnosticsDialog::TickProc(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-    ::PostMessageA(reinterpret_cast<HWND>(user), kTickMessage, 0, 0);
+void CALLBACK CDiagnosticsDialog::TickProc(UINT timerId, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+    ::PostMessageA(reinterpret_cast<HWND>(user), kTickMessage, timerId, 0);
 }
 
 LRESULT CDiagnosticsDialog::OnTick(WPARAM, LPARAM) {

@@ -16,7 +16,8 @@ class CDiagnosticsDialog : public CDialog {
 public:
     static constexpr UINT kPollDelayMs = 500;
     static constexpr UINT kPollResolutionMs = 250;
-    // The timer only posts this; the poll runs on the window's own thread.
+    // The timer only posts this (wParam: the timer's identifier); the poll runs on
+    // the window's own thread.
     static constexpr UINT kTickMessage = WM_APP + 2;
 
     // Borrows device; the window owns nothing of it.

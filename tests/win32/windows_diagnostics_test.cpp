@@ -2,6 +2,10 @@
 // card is asked, the buttons' requests, and a poll that stays on the window's thread.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <set>
 #include <string>
 #include <vector>
 
@@ -279,8 +283,34 @@ TEST_F(DiagnosticsTest, OkEnterEscapeAndTheCloseBoxEndIt) {
     }
 }
 
+// Notes the timers whose ticks reach this thread's queue.
+class CTickWatch {
+public:
+    CTickWatch() : hook_(::SetWindowsHookExA(WH_GETMESSAGE, HookProc, nullptr, ::GetCurrentThreadId())) {
+        s_watch = this;
+    }
+    ~CTickWatch() {
+        ::UnhookWindowsHookEx(hook_);
+        s_watch = nullptr;
+    }
+    std::set<UINT> timers;
+
+private:
+    static LRESULT CALLBACK HookProc(int code, WPARAM wParam, LPARAM lParam) {
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        if (code == HC_ACTION && msg->message == CDiagnosticsDialog::kTickMessage && msg->wParam != 0) {
+            s_watch->timers.insert(static_cast<UINT>(msg->wParam));
+        }
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static CTickWatch* s_watch;
+    HHOOK hook_;
+};
+CTickWatch* CTickWatch::s_watch = nullptr;
+
 TEST_F(DiagnosticsTest, OpeningAndClosingWithTicksInFlightLeavesNothingPolling) {
     CDiagnosticsDialog::SetPollDelay(20);
+    CTickWatch ticks;
     std::vector<HWND> closed;
     for (int opening = 0; opening < 20; ++opening) {
         RunDiagnostics([&](HWND hwnd) {
@@ -298,6 +328,8 @@ TEST_F(DiagnosticsTest, OpeningAndClosingWithTicksInFlightLeavesNothingPolling) 
     const uint32_t afterClose = RequestCount();
     PumpFor(300);  // fifteen periods of the fast poll
     EXPECT_EQ(RequestCount(), afterClose);
+    EXPECT_EQ(ticks.timers.size(), closed.size()) << "one timer per opening";
+    for (UINT timer : ticks.timers) EXPECT_NE(::timeKillEvent(timer), TIMERR_NOERROR) << "timer " << timer << " still runs";
 }
 
 TEST_F(DiagnosticsTest, PaintsTilesFramesLabelsAndControlsWhereTheyBelong) {
