@@ -119,29 +119,6 @@ TEST(Discovery, FailingRangeRequestsStillCountTheCard) {
     EXPECT_NE(rig.Record(1).ranges[0].last, 0u);
 }
 
-TEST(Discovery, ARangeAnsweredWithAStatusStaysZero) {
-    // Answers: client, card 0, range 0 refused with status 9, range 1 fine, cards 1..3 absent.
-    int call = 0;
-    CCardControl control(std::make_unique<ScriptedPort>([&](uint32_t code, const uint8_t* request, uint8_t* reply) {
-        ++call;
-        std::fill(reply, reply + kReplySize, 0);
-        if (code == 4411 && Word32(request, 4) != 0) reply[0] = 1;
-        if (code == 4491) {
-            reply[0] = Word32(request, 8) == 0 ? 9 : 0;
-            reply[12] = 0x40;  // first 0x40
-            reply[16] = 0x10;  // length 0x10
-        }
-        return true;
-    }));
-    ASSERT_EQ(control.GetCardCount(), 1u);
-    const CardRecord& r = control.link()->cards[0];
-    EXPECT_EQ(r.ranges[0].first, 0u);
-    EXPECT_EQ(r.ranges[0].last, 0u);
-    EXPECT_EQ(r.ranges[1].first, 0x40u);
-    EXPECT_EQ(r.ranges[1].last, 0x4Fu);
-    EXPECT_EQ(call, 7);
-}
-
 TEST(Discovery, FourCardsFillTheTableAndNoFifthIndexIsAsked) {
     VirtualCardRig rig;
     CCardControl& control = rig.Build([](CVirtualCard& core) { core.SetCardCount(4); });
@@ -159,23 +136,6 @@ TEST(Discovery, ARefusedClientRequestLeavesTheIdentifierZeroAndGoesOn) {
     EXPECT_EQ(control.link()->clientId, 0u);
     ASSERT_EQ(control.GetCardCount(), 1u);
     EXPECT_EQ(Word32(rig.Log()[1].bytes, 0), 0u);
-}
-
-TEST(Discovery, AFailedClientRequestLeavesTheIdentifierZero) {
-    VirtualCardRig rig;
-    CCardControl& control = rig.Build([](CVirtualCard& core) { core.FailNextCalls(1); });
-    EXPECT_EQ(control.link()->clientId, 0u);
-    EXPECT_EQ(control.GetCardCount(), 1u);
-}
-
-TEST(Discovery, AGrantedClientIdentifierIsSentWithEveryLaterRequest) {
-    VirtualCardRig rig;
-    CCardControl& control = rig.Build();
-    const uint32_t client = control.link()->clientId;
-    EXPECT_NE(client, 0u);
-    control.SaveDefaults(0);
-    const std::vector<VcLogEntry> log = rig.Log();
-    for (size_t i = 1; i < log.size(); ++i) EXPECT_EQ(Word32(log[i].bytes, 0), client) << i;
 }
 
 TEST(Discovery, AFailedCardRequestSkipsThatIndex) {

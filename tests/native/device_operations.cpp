@@ -242,17 +242,6 @@ TEST(QueryStatus, Selector5Item11ReadsAddress85AndItem12IsOutOfRange) {
     EXPECT_EQ(rig.RequestCount(), count);
 }
 
-TEST(QueryStatus, OtherSelectorsAcceptAnyItem) {
-    VirtualCardRig rig;
-    CCardControl& control = rig.Build();
-    uint32_t out = 0;
-    control.QueryStatus(0, 0, 3, 99, &out);
-    EXPECT_EQ(rig.Last().code, 4432u);
-    control.QueryStatus(0, 0, 15, 99, &out);
-    EXPECT_EQ(rig.Last().code, 4412u);
-    EXPECT_EQ(Word32(rig.Last().bytes, 20), 99u);
-}
-
 TEST(QueryStatus, Selector6AddsFiveToTheClockMeasurement) {
     VirtualCardRig rig;
     CCardControl& control = rig.Build([](CVirtualCard& core) { core.Card(0).clockMeasurement = 933; });
@@ -331,16 +320,6 @@ TEST(QueryStatus, RegisterReadsRetryOnlyAfterANonzeroResult) {
     EXPECT_EQ(control.QueryStatus(0, 0, 11, 0, &out), 0);
     EXPECT_EQ(out, 0x0107u);
     EXPECT_EQ(rig.RequestCount(), count + 2);
-}
-
-TEST(QueryStatus, NonRegisterSelectorsAreSentOnceEvenWhenTheyFail) {
-    VirtualCardRig rig;
-    CCardControl& control = rig.Build();
-    rig.Core([](CVirtualCard& core) { core.FailNextCalls(5); });
-    const uint32_t count = rig.RequestCount();
-    uint32_t out = 0;
-    EXPECT_EQ(control.QueryStatus(0, 0, 13, 0, &out), kDriverCallFailed);
-    EXPECT_EQ(rig.RequestCount(), count + 1);
 }
 
 TEST(ResetCardStop, IsTrueOnlyForASucceededCallWithStatusZero) {

@@ -38,16 +38,6 @@ VcGlobalSnapshot ReadGlobal(CVirtualCard& core) {
     return snapshot;
 }
 
-TEST(PrivateCodes, LieFarFromTheProtocolAndAreBuffered) {
-    for (uint32_t code : {kVcReadCard, kVcReadGlobal, kVcSetStreamState, kVcSetCardState, kVcSetDmaStatus,
-                          kVcSetMultiPlaying, kVcSetDmaErrorCount, kVcSetFpgaRevision, kVcSetClockMeasurement,
-                          kVcSetIdWords, kVcSetRangeFail, kVcSetCardCount, kVcSetAnswerMask, kVcFaultStatus,
-                          kVcFaultFail, kVcFaultDelay, kVcResetToLoad}) {
-        EXPECT_GT(code, 4500u + 1000u);
-        EXPECT_EQ(code & 3, 0u);
-    }
-}
-
 TEST(PrivateCodes, TheSnapshotShowsWhatTheProtocolChanged) {
     VirtualCardRig rig;
     CCardControl& c = rig.Build();
@@ -176,13 +166,6 @@ TEST(PrivateCodes, CardCountAndIdentificationWordsShapeDiscovery) {
     EXPECT_EQ(rig.Build().GetCardCount(), 0u);
 }
 
-TEST(PrivateCodes, RangeFailureIsPerCard) {
-    VirtualCardRig rig;
-    rig.Core([](CVirtualCard& core) { Private(core, kVcSetRangeFail, 0, 0, 1); });
-    ASSERT_EQ(rig.Build().GetCardCount(), 1u);
-    EXPECT_EQ(rig.Record(0).ranges[0].last, 0u);
-}
-
 TEST(PrivateCodes, FaultsReachTheProtocolButNotThePrivateCodes) {
     VirtualCardRig rig;
     CCardControl& c = rig.Build();
@@ -240,12 +223,6 @@ TEST(PrivateCodes, ShortBuffersAreRefusedWritingNothing) {
     EXPECT_FALSE(core.Dispatch(kVcSetCardState, &request, sizeof request, reply, 7, &bytes, &delay));
     for (uint8_t b : reply) EXPECT_EQ(b, 0xA5);
     EXPECT_EQ(core.Card(0).cardState, 1u);
-}
-
-TEST(PrivateCodes, UnknownPrivateCodesAnswerUnknown) {
-    CVirtualCard core;
-    core.Reset();
-    EXPECT_EQ(Private(core, 0x7A60, 0, 0, 0).status, kVcUnknownRequest);
 }
 
 TEST(PrivateCodes, ResetPutsEverythingBackToTheLoadState) {
