@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs the benchmarks and prints their figures; nothing here passes or fails a test.
+# Usage: run-bench.sh NATIVE_BUILD_DIR WIN64_BUILD_DIR
+# Native benchmarks run directly; Win32 ones under Wine in the build's prefix.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+native=$(cd "${1:?native build dir}" && pwd)
+win64=$(cd "${2:?win64 build dir}" && pwd)
+env_sh="$here/wine-env.sh"
+status=0
+
+for program in "$native"/bench/bench_*; do
+    [ -x "$program" ] || continue
+    echo "== $(basename "$program")"
+    timeout 600 "$program" || status=1
+done
+
+win_programs=("$win64"/bench/bench_*.exe)
+if [ -e "${win_programs[0]}" ]; then
+    # A display and server left running by someone else stay running afterwards.
+    started=""
+    [ -f "$win64/wine/display" ] || started=yes
+    "$env_sh" "$win64" setup >/dev/null || exit 1
+    for program in "${win_programs[@]}"; do
+        echo "== $(basename "$program" .exe) (Wine)"
+        WAVE_TIMEOUT=600 "$env_sh" "$win64" run "$program" || status=1
+    done
+    [ -n "$started" ] && "$env_sh" "$win64" teardown
+fi
+exit $status
