@@ -27,4 +27,8 @@ if [ -e "${win_programs[0]}" ]; then
     done
     [ -n "$started" ] && "$env_sh" "$win64" teardown
 fi
+
+# The real program on the virtual card's kernel driver.
+echo "== e2e_panel_bench (Wine, driver)"
+"$here/../bench/e2e_bench.sh" "$win64" || status=1
 exit $status
