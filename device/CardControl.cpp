@@ -48,8 +48,8 @@ void Deliver(T* out, T value) {
 uint8_t FlagFrom(const uint8_t* reply) { return GetWord32(reply, 4) != 0 ? 1 : 0; }
 uint16_t Low16(const uint8_t* reply, uint32_t offset) { return static_cast<uint16_t>(GetWord32(reply, offset)); }
 
-// The five steps every card operation takes: card index check, (argument check by
-// the caller), fill, call, copy out; the status is reply word 0 or a panel code.
+// Fill, call and copy out, all under the link's lock, after the caller has checked
+// the card index and the arguments. The status is reply word 0, or the call's failure.
 template <typename Fill, typename Read>
 int32_t Operate(CDriverLink* link, int32_t card, uint32_t code, Fill&& fill, Read&& read) {
     int32_t status = kDriverCallFailed;
