@@ -13,6 +13,9 @@
 #include "framework/WinApp.h"
 #include "panel/PanelLaws.h"
 #include "resources/resource.h"
+#include "windows/AboutBox.h"
+#include "windows/CustomSyncDialog.h"
+#include "windows/DiagnosticsDialog.h"
 
 namespace {
 
@@ -456,17 +459,26 @@ void CWaveSettingsDialog::OnCustomSync() {
         ::MessageBoxA(m_hWnd, text.c_str(), caption.c_str(), 0);
         return;
     }
+    CCustomSyncDialog dialog(m_pDevice.get(), m_nCard);
+    dialog.DoModal();
 }
 
 void CWaveSettingsDialog::OnAudioSettings() {
     m_pDevice->LaunchAudioSettings(m_nCard, LoadResString(IDS_AUDIO_SETTINGS_TITLE).c_str());
 }
 
-void CWaveSettingsDialog::OnDiagnostics() { RefreshFromDevice(); }
+void CWaveSettingsDialog::OnDiagnostics() {
+    CDiagnosticsDialog dialog(m_pDevice.get(), m_nCard);
+    dialog.DoModal();
+    RefreshFromDevice();
+}
 
 void CWaveSettingsDialog::OnMeters() { LaunchProgram(kMetersCommandLine); }
 
-void CWaveSettingsDialog::OnAboutBox() {}
+void CWaveSettingsDialog::OnAboutBox() {
+    CAboutBox about;
+    about.DoModal();
+}
 
 // The drop-downs post their change; either one sends both current selections.
 BOOL CWaveSettingsDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
