@@ -29,9 +29,11 @@ constexpr uint32_t kSelectClockMeasurement = 6;
 // value made up from nothing would look live.
 constexpr char kNoReplyText[] = "No reply";
 
-constexpr int kFieldX = 100;
-constexpr int kRowY[5] = {8, 33, 58, 83, 108};
+// Five rows, 25 pixels apart: a sunken frame, its label and its value field.
+constexpr int kRows = 5;
 constexpr int kRowPitch = 25;
+constexpr int kFirstRowY = 8;
+constexpr int kFieldX = 100;
 constexpr int kTileStep = 80;
 constexpr int kTileRowStep = 76;
 constexpr int kLastTileX = 240;
@@ -72,11 +74,11 @@ bool CDiagnosticsDialog::CreateControls() {
     if (!m_btnFree.Create({10, 142}, this, IDC_DIAG_FREE, IDB_FREE_CARD, IDB_FREE_CARD, IDB_FREE_CARD_DOWN,
                           IDB_FREE_CARD_DOWN))
         return false;
-    CSkinLabel* const fields[5] = {&m_lblCardState, &m_lblDmaStatus, &m_lblDmaErrors, &m_lblFpgaRevision,
+    CSkinLabel* const fields[kRows] = {&m_lblCardState, &m_lblDmaStatus, &m_lblDmaErrors, &m_lblFpgaRevision,
                                    &m_lblClock};
     const std::string idle = LoadResString(IDS_IDLE);
-    for (int i = 0; i < 5; ++i) {
-        const POINT at = {kFieldX, kRowY[i]};
+    for (int i = 0; i < kRows; ++i) {
+        const POINT at = {kFieldX, kFirstRowY + i * kRowPitch};
         if (!fields[i]->Create(&at, this, IDC_DIAG_FIELD, IDB_FIELD, idle)) return false;
     }
     return true;
@@ -85,13 +87,14 @@ bool CDiagnosticsDialog::CreateControls() {
 LRESULT CDiagnosticsDialog::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);
     TileBackground(&dc, kLastTileX, kLastTileY, kTileStep, kTileRowStep);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < kRows; ++i) {
         DrawSunkenFrame(&dc, RECT{5, 5 + i * kRowPitch, 263, 25 + i * kRowPitch});
     }
     CSelectObject font(dc, g_panelFont);
     CBkModeScope transparent(dc, TRANSPARENT);
-    for (int i = 0; i < 5; ++i) {
-        DrawResString(dc, IDS_CARD_STATE + i, RECT{10, kRowY[i], 95, kRowY[i] + 16});
+    for (int i = 0; i < kRows; ++i) {
+        const int top = kFirstRowY + i * kRowPitch;
+        DrawResString(dc, IDS_CARD_STATE + i, RECT{10, top, 95, top + 16});
     }
     StartPolling();
     return 0;
