@@ -159,17 +159,6 @@ TEST_F(CustomSyncTest, EachSwitchSendsItsStreamOnThenOff) {
     });
 }
 
-TEST_F(CustomSyncTest, RecordSwitchOfAdat34ReachesTheCard) {
-    RunCustomSync([&](HWND hwnd) {
-        ClickId(hwnd, 36);
-        OnCard([](VcCard& c) { EXPECT_EQ(c.settings.recordSync[3], 1); });
-        Repaint(hwnd);
-        EXPECT_EQ(State(hwnd, 36), 1);
-        ClickId(hwnd, 36);
-        OnCard([](VcCard& c) { EXPECT_EQ(c.settings.recordSync[3], 0); });
-    });
-}
-
 struct GroupCase {
     int id;
     uint32_t direction;
