@@ -1,7 +1,6 @@
 // The main window's life: the lamp timer against opening and closing, the bitmap
-// cache and fonts it holds, and a window without a card.
+// cache it empties, and a window without a card.
 #include "controls/BitmapCache.h"
-#include "controls/PanelFont.h"
 #include "tests/win32/panel_harness.h"
 
 TEST_F(PanelTest, OpeningAndClosingWithAFastPollIsClean) {
@@ -21,11 +20,6 @@ TEST_F(PanelTest, OpeningAndClosingWithAFastPollIsClean) {
     const ULONGLONG until = ::GetTickCount64() + 200;
     PumpUntil([&] { return ::GetTickCount64() >= until; });
     EXPECT_EQ(RequestCount(), closed) << "a poll ran after its window was destroyed";
-}
-
-TEST_F(PanelTest, ConstructionMakesThePanelFont) {
-    CWaveSettingsDialog dialog;
-    EXPECT_NE(g_panelFont.GetSafeHandle(), nullptr);
 }
 
 TEST_F(PanelTest, WithoutACardTheWindowAsksNothingBeyondDiscovery) {
