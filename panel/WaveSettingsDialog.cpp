@@ -42,11 +42,21 @@ constexpr int kRecordChannels = 6;
 // The sunken frames of the strips are drawn in this order.
 constexpr int kFrameOrder[CWaveSettingsDialog::kChannels] = {2, 3, 4, 5, 0, 1, 6, 7, 8, 9};
 
+// The volume fader: travel margins of the track, the thumb's shadowed rows, full
+// range 0..65535 on a logarithmic taper of base 2^8.
+constexpr int kFaderBottomMargin = 16;
+constexpr int kFaderTopMargin = 15;
+constexpr RECT kFaderThumbInset = {1, 1, 2, 2};
+constexpr int kFaderMax = 65535;
+constexpr int kFaderMin = 0;
+constexpr int kFaderTaper = 1;
+constexpr double kFaderTaperExponent = 8.0;
+// The balance knob's pointer turns about the centre of its 25 x 25 face.
+constexpr POINT kKnobCentre = {12, 12};
+
 constexpr UINT kLampResolutionMs = 250;
 constexpr uint32_t kPlaybackStateSelector = 15;
 constexpr uint32_t kRecordStateSelector = 14;
-constexpr int kTileStepX = 80;
-constexpr int kTileStepY = 76;
 constexpr char kMetersCommandLine[] = "MirvaPM.exe ";
 
 UINT lampPeriodMs = CWaveSettingsDialog::kDefaultLampPeriodMs;
@@ -123,18 +133,17 @@ bool CWaveSettingsDialog::CreateStripControls() {
             return false;
         }
     }
-    const RECT thumbInset = {1, 1, 2, 2};
     for (int k = 0; k < kChannels; ++k) {
         if (!m_strips[k].m_fader.Create(this, kChannelIds[k].faderId, layout.faderPoint[k].x,
-                                        layout.faderPoint[k].y, IDB_FADER_TRACK, IDB_FADER_THUMB, 16, 15,
-                                        thumbInset, 65535, 0, 1, 8.0)) {
+                                        layout.faderPoint[k].y, IDB_FADER_TRACK, IDB_FADER_THUMB,
+                                        kFaderBottomMargin, kFaderTopMargin, kFaderThumbInset, kFaderMax,
+                                        kFaderMin, kFaderTaper, kFaderTaperExponent)) {
             return false;
         }
     }
-    const POINT knobCentre = {12, 12};
     for (int k = 0; k < kChannels; ++k) {
         const POINT topLeft = ToPoint(layout.knobPoint[k]);
-        if (!m_strips[k].m_knob.Create(this, kChannelIds[k].knobId, IDB_KNOB, &topLeft, &knobCentre,
+        if (!m_strips[k].m_knob.Create(this, kChannelIds[k].knobId, IDB_KNOB, &topLeft, &kKnobCentre,
                                        static_cast<UINT>(layout.knobRadius))) {
             return false;
         }
@@ -330,8 +339,8 @@ void CWaveSettingsDialog::PaintPanel(CDC& dc) const {
 
     // Tiles overlap by 4 rows: the tile is 80 high and the rows 76 apart.
     if (CSkinBitmap* tile = LoadSkinBitmap(IDB_STONE)) {
-        for (uint16_t y = 0; y <= layout.tileHeight; y = static_cast<uint16_t>(y + kTileStepY)) {
-            for (uint16_t x = 0; x <= layout.tileWidth; x = static_cast<uint16_t>(x + kTileStepX)) {
+        for (uint16_t y = 0; y <= layout.tileHeight; y = static_cast<uint16_t>(y + layout.tileStepY)) {
+            for (uint16_t x = 0; x <= layout.tileWidth; x = static_cast<uint16_t>(x + layout.tileStepX)) {
                 tile->Draw(&dc, x, y);
             }
         }
