@@ -19,9 +19,6 @@ class Image:
         i = (y * self.width + x) * 3
         return tuple(self.rgb[i:i + 3])
 
-    def inside(self, x, y):
-        return 0 <= x < self.width and 0 <= y < self.height
-
     def crop(self, x, y, width, height):
         """The part at (x, y); whatever lies outside this picture is black."""
         out = bytearray(width * height * 3)

@@ -22,10 +22,6 @@ def centre(rect):
 
 
 # Main window (client pixels).
-def strip_frame_left(k):
-    return 95 + 65 * k
-
-
 def switch_rect(k):
     return control(100 + 65 * k, 226, 53, 30)
 
@@ -67,12 +63,9 @@ AUTO_SYNC = control(10, 114, 76, 18)
 CUSTOM = control(10, 137, 76, 18)
 ENABLE_ALL = control(10, 210, 76, 18)
 DISABLE_ALL = control(10, 233, 76, 18)
-AUDIO_SETTINGS = control(4, 300, 106, 18)
-METERS = control(119, 300, 114, 18)
 DIAGNOSTICS = control(242, 300, 92, 18)
 SAVE_DEFAULTS = control(361, 300, 106, 18)
 RETRIEVE_DEFAULTS = control(476, 300, 106, 18)
-HELP = control(605, 300, 61, 18)
 OK = control(676, 298, 65, 23)
 
 def list_text_rect(rect):
@@ -105,15 +98,13 @@ def sync_playback_rect(i):
 
 
 SYNC_OK = control(738, 108, 65, 23)
-SYNC_RECORD_ALL_ON = control(216, 108, 76, 18)
-SYNC_RECORD_ALL_OFF = control(316, 108, 76, 18)
 SYNC_PLAYBACK_ALL_ON = control(415, 108, 76, 18)
-SYNC_PLAYBACK_ALL_OFF = control(515, 108, 76, 18)
 
 # About box.
 ABOUT_OK = control(250, 60, 65, 23)
 ABOUT_EMBLEM = (10, 10, 24, 32)
-ABOUT_TITLE_RECT = (50, 10, 210, 15)
+# Title, version and notice lines (x, y, width, height).
+ABOUT_LINES = [(50, 10, 210, 15), (50, 30, 210, 15), (50, 50, 200, 10)]
 
 # Bitmaps by what they show.
 TILE = 137
@@ -122,21 +113,12 @@ AUTO_SYNC_OFF, AUTO_SYNC_ON = 166, 167
 TRACK_ON, THUMB_ON, TRACK_OFF, THUMB_OFF = 155, 156, 180, 179
 KNOB_ON, KNOB_OFF = 158, 187
 POINTER_ON, POINTER_OFF = (12, 12, 12), (160, 160, 160)
-PLAY_LAMPS = {"idle": 216, "open": 210, "running": 209}
-RECORD_LAMPS_BITMAPS = {"idle": 217, "open": 212, "running": 213}
+PLAY_LAMP_LOOKS = {"idle": 216, "open": 210, "running": 209}
+RECORD_LAMP_LOOKS = {"idle": 217, "open": 212, "running": 213}
 SYNC_RECORD_OFF, SYNC_RECORD_ON = 144, 145
 SYNC_PLAYBACK_OFF, SYNC_PLAYBACK_ON = 141, 142
 OK_UP = 159
-DIAG_FIELD = 200
 EMBLEM = 203
-
-
-def lamp_look(stream_state):
-    if stream_state == 2:
-        return "open"
-    if stream_state in (3, 4):
-        return "running"
-    return "idle"
 
 
 # Fader: track 127 high, thumb 32 high with insets 1 (top) and 2 (bottom),
@@ -201,10 +183,6 @@ def balance_from_levels(left, right):
 
 def clock_mode(clock_index, rate_index):
     return 2 * clock_index + (1 if rate_index == 0 else 0)
-
-
-def clock_selection(code):
-    return (code // 2, 1 - code % 2) if 0 <= code <= 7 else (0, 0)
 
 
 def diagnostics_frequency(measurement):

@@ -31,13 +31,15 @@ class Skin:
 class SkinWindow:
     """One top-level window of the program, by its X window id."""
 
-    def __init__(self, display, skin, window, title):
+    def __init__(self, display, skin, window, title, timeout=0):
+        """Looks for the client area until the window has painted its
+        background, or for `timeout` seconds."""
         self.display = display
         self.skin = skin
         self.window = window
         self.title = title
         self.frame = display.geometry(window)
-        self.origin = self._find_client_origin()
+        self.origin = wait_until(self._find_client_origin, timeout, 0.05)
 
     def _find_client_origin(self):
         """Every window of the program tiles bitmap 137 from its client's top-left
@@ -72,9 +74,6 @@ class SkinWindow:
     def grab(self, rect):
         x, y, w, h = rect
         return self.display.grab(self.origin[0] + x, self.origin[1] + y, w, h)
-
-    def still_there(self):
-        return self.display.is_viewable(self.window)
 
     # Reading controls back.
     def match(self, rect, number):
