@@ -11,6 +11,7 @@ CHANNEL_NAMES = ["Analog", "S/PDIF", "ADAT 1-2", "ADAT 3-4", "ADAT 5-6", "ADAT 7
                  "Stream 1-2", "Stream 3-4", "Stream 5-6", "Stream 7-8"]
 RECORD_LAMPS = 6
 
+
 # A control's window is one pixel narrower and lower than its bitmap.
 def control(x, y, bitmap_w, bitmap_h):
     return (x, y, bitmap_w - 1, bitmap_h - 1)
@@ -67,6 +68,7 @@ DIAGNOSTICS = control(242, 300, 92, 18)
 SAVE_DEFAULTS = control(361, 300, 106, 18)
 RETRIEVE_DEFAULTS = control(476, 300, 106, 18)
 OK = control(676, 298, 65, 23)
+
 
 def list_text_rect(rect):
     """Where a drop-down writes the item it shows: inset 3 across and 1 down."""

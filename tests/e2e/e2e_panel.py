@@ -590,6 +590,7 @@ def main():
     finally:
         suite.clean_up()
     if suite.failures:
+        print("Wine's output of each start of the program: %s" % suite.wine.logs)
         print("%d check(s) failed:" % len(suite.failures))
         for failure in suite.failures:
             print("  " + failure)

@@ -7,7 +7,6 @@ import shlex
 import signal
 import subprocess
 import tempfile
-import time
 
 from e2e_x11 import wait_until
 
@@ -23,8 +22,6 @@ class Program:
     """One start of WaveSettings.exe in the background, Wine's output in a file."""
 
     def __init__(self, env, exe, log_path, lifetime):
-        self.log_path = log_path
-        self.started = time.monotonic()
         with open(log_path, "wb") as log:
             # timeout bounds the run even if the suite itself is killed.
             self.process = subprocess.Popen(["timeout", "-k", "5", str(lifetime), WINE, exe], env=env,
