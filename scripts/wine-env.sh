@@ -42,7 +42,8 @@ start_display() {
 }
 
 use_display() {
-    if [ -n "${WAVE_USE_DISPLAY:-}" ]; then export DISPLAY="$WAVE_USE_DISPLAY"; else export DISPLAY="$(cat "$state/display")"; fi
+    if [ -n "${WAVE_USE_DISPLAY:-}" ]; then export DISPLAY="$WAVE_USE_DISPLAY"
+    elif [ -f "$state/display" ]; then export DISPLAY="$(cat "$state/display")"; fi
 }
 
 make_prefix() {
@@ -140,7 +141,7 @@ driver-start) use_display; driver_start || exit 1 ;;
 driver-stop) use_display; driver_stop ;;
 driver-reset) use_display; driver_reset || exit 1 ;;
 teardown)
-    use_display 2>/dev/null
+    use_display
     [ -f "$state/prefix.ready" ] && driver_stop
     timeout 30 "$WINESERVER" -k >/dev/null 2>&1
     rm -f "$state/driver.loaded"
@@ -148,7 +149,7 @@ teardown)
     ;;
 env)
     use_display
-    echo "export WINEPREFIX='$WINEPREFIX' WINEARCH=win64 WINEDEBUG='$WINEDEBUG' DISPLAY='$DISPLAY' WINEDLLOVERRIDES='$WINEDLLOVERRIDES'"
+    echo "export WINEPREFIX='$WINEPREFIX' WINEARCH=win64 WINEDEBUG='$WINEDEBUG' DISPLAY='${DISPLAY:-}' WINEDLLOVERRIDES='$WINEDLLOVERRIDES'"
     ;;
 run)
     use_display
