@@ -162,7 +162,15 @@ class Suite:
             self.strip_shows(k, False, layout.FULL, 64, timeout)
 
     # Steps.
+    def display_is_ours(self):
+        """The program recognises a running copy by its title alone, so any other
+        window with that title on the display (another test's) would answer
+        our starts: wait for it to go, within bounds."""
+        self.require(wait_until(lambda: not self.display.find(MAIN_TITLE), WINDOW_WAIT, 0.2),
+                     "another window titled %r is open on the display" % MAIN_TITLE)
+
     def step_start(self):
+        self.display_is_ours()
         self.wine.reset_card()
         self.start("main")
         self.main = self.find_window(MAIN_TITLE)
@@ -506,6 +514,7 @@ class Suite:
         # A copy left running by a failed step would answer the start instead.
         self.stop_programs()
         self.require(self.wine.wait_program_count(0, 10), "a copy of the program is still running")
+        self.display_is_ours()
         self.wine.driver_stop()
         try:
             program = self.start("no-card")
