@@ -96,7 +96,7 @@ class Suite:
         if window is None:
             return None
         # Mapped comes before painted.
-        return SkinWindow(self.display, self.skin, window, title, SCREEN_WAIT)
+        return SkinWindow(self.display, self.skin, window, SCREEN_WAIT)
 
     def save(self, window, name):
         path = os.path.join(self.screenshots, name)

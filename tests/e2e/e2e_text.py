@@ -22,9 +22,6 @@ class Face:
 
     def __init__(self, data):
         version, = struct.unpack_from("<H", data, 0)
-        self.points, = struct.unpack_from("<H", data, 0x44)
-        self.ascent, = struct.unpack_from("<H", data, 0x4A)
-        self.weight, = struct.unpack_from("<H", data, 0x53)
         self.height, = struct.unpack_from("<H", data, 0x58)
         first, last = data[0x5F], data[0x60]
         face_offset, = struct.unpack_from("<I", data, 0x69)

@@ -31,13 +31,12 @@ class Skin:
 class SkinWindow:
     """One top-level window of the program, by its X window id."""
 
-    def __init__(self, display, skin, window, title, timeout=0):
+    def __init__(self, display, skin, window, timeout=0):
         """Looks for the client area until the window has painted its
         background, or for `timeout` seconds."""
         self.display = display
         self.skin = skin
         self.window = window
-        self.title = title
         self.frame = display.geometry(window)
         self.origin = wait_until(self._find_client_origin, timeout, 0.05)
 
