@@ -1,0 +1,37 @@
+#include "tests/win32/support/MessagePump.h"
+
+namespace {
+
+void Pump(bool dropMouse) {
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (dropMouse && message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST) continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageA(&message);
+    }
+}
+
+}  // namespace
+
+void PumpMessages() { Pump(false); }
+
+void PumpMessagesDroppingMouse() { Pump(true); }
+
+bool PumpUntil(const std::function<bool()>& done) {
+    const ULONGLONG deadline = ::GetTickCount64() + 10000;
+    while (!done()) {
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= deadline) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        PumpMessages();
+    }
+    return true;
+}
+
+void PumpFor(DWORD milliseconds) {
+    const ULONGLONG deadline = ::GetTickCount64() + milliseconds;
+    for (ULONGLONG now = ::GetTickCount64(); now < deadline; now = ::GetTickCount64()) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        PumpMessages();
+    }
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Handling this thread's queued messages from inside a test.
+#include <windows.h>
+
+#include <functional>
+
+// Dispatches every message already queued for this thread.
+void PumpMessages();
+// The same, but drops real mouse input: the display is shared with other test
+// programs, so the real pointer may move over a control holding the capture. Tests
+// that drive the mouse with sent messages only use this one.
+void PumpMessagesDroppingMouse();
+// Pumps messages until done() holds; false after a generous deadline.
+bool PumpUntil(const std::function<bool()>& done);
+// Pumps messages for the given time: only to show that nothing more happens.
+void PumpFor(DWORD milliseconds);
