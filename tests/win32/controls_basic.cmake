@@ -3,4 +3,4 @@
 file(GLOB controls_basic_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/controls_basic_*.cpp)
 wave_win32_test(controls_basic
   SOURCES ${controls_basic_sources}
-  LIBS wave_controls wave_resources wave_framework)
+  LIBS wave_win32_test_support wave_controls wave_resources wave_framework)

@@ -41,7 +41,7 @@ protected:
         CreatePanelFonts();
         ASSERT_TRUE(list.Create(POINT{20, 30}, &parent, kId, IDB_DROP, IDB_DROP_DOWN, 4));
         for (const char* clock : kClocks) list.AddString(clock);
-        PumpMessages();
+        PumpMessagesDroppingMouse();
     }
     void TearDown() override { ::ReleaseCapture(); }
 
@@ -66,9 +66,9 @@ protected:
     }
 
     // Each mouse event is followed by whatever it posted, as the message loop would.
-    void Down(POINT p) { Press(list, p.x, p.y); PumpMessages(); }
-    void Up(POINT p) { Release(list, p.x, p.y); PumpMessages(); }
-    void Over(POINT p) { Move(list, p.x, p.y); PumpMessages(); }
+    void Down(POINT p) { Press(list, p.x, p.y); PumpMessagesDroppingMouse(); }
+    void Up(POINT p) { Release(list, p.x, p.y); PumpMessagesDroppingMouse(); }
+    void Over(POINT p) { Move(list, p.x, p.y); PumpMessagesDroppingMouse(); }
     void Click(POINT p) { Down(p); Up(p); }
 
     std::vector<std::pair<WPARAM, LPARAM>> Changes() const {
@@ -95,13 +95,13 @@ TEST(DropListFresh, ThreeItemsGiveTheRangeButNoValueAndAnEmptyFace) {
     EXPECT_EQ(list.GetValue(), -1);
     EXPECT_EQ(list.GetWindowText(), "");
     EXPECT_EQ(CaptureClient(list.m_hWnd), ExpectedFace(IDB_DROP, nullptr, false));
-    PumpMessages();
+    PumpMessagesDroppingMouse();
     EXPECT_TRUE(parent.commands.empty());
 }
 
 TEST_F(DropListTest, SetValueClampsShowsTheItemAndPostsNothing) {
     list.SetValue(7);
-    PumpMessages();
+    PumpMessagesDroppingMouse();
     EXPECT_EQ(list.GetValue(), 3);
     EXPECT_EQ(list.popup.GetCurSel(), 3);
     EXPECT_EQ(list.GetWindowText(), "Word Clock");
@@ -221,7 +221,7 @@ TEST_F(DropListTest, CaptureTakenByAnotherWindowClosesWithoutCommitting) {
     Click(kFace);
     Over(OverItem(2));
     ::SetCapture(parent.m_hWnd);
-    PumpMessages();
+    PumpMessagesDroppingMouse();
     EXPECT_FALSE(Open());
     EXPECT_EQ(list.GetValue(), 0);
     EXPECT_TRUE(parent.commands.empty());
@@ -233,7 +233,7 @@ TEST_F(DropListTest, CaptureTakenByAnotherWindowClosesWithoutCommitting) {
     ::ReleaseCapture();
     Over(OverItem(1));
     Up(OverItem(1));
-    PumpMessages();
+    PumpMessagesDroppingMouse();
     EXPECT_EQ(list.GetValue(), 0);
     EXPECT_TRUE(parent.commands.empty());
 }
@@ -242,7 +242,7 @@ TEST_F(DropListTest, CaptureTakenDuringTheOpeningPressLetsTheFaceGo) {
     list.SetValue(1);
     Down(kFace);
     ::SetCapture(parent.m_hWnd);
-    PumpMessages();
+    PumpMessagesDroppingMouse();
     EXPECT_FALSE(Open());
     EXPECT_EQ(Face(), ExpectedFace(IDB_DROP, "ADAT Clock", false));
 }

@@ -1,15 +1,13 @@
 #pragma once
 // Support for driving controls with the mouse: a parent that also records posted
-// commands, the message pump, and moves that the system would deliver.
+// commands, and whether a window repaints.
 #include <windows.h>
 
 #include <utility>
 #include <vector>
 
 #include "tests/win32/controls_basic_harness.h"
-
-// Dispatches posted messages until the queue is empty; real mouse input is dropped.
-void PumpMessages();
+#include "tests/win32/support/MessagePump.h"
 
 // A test parent that records WM_COMMAND besides WM_USER.
 class CCommandParent : public CTestParent {
@@ -20,8 +18,6 @@ protected:
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 };
-
-LRESULT Move(const CWnd& control, int x, int y);
 
 // Whether the window still shows what was drawn over it: a window that is not
 // repainted keeps the marker.
