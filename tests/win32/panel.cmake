@@ -3,4 +3,4 @@
 file(GLOB panel_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/panel_*.cpp)
 wave_win32_test(panel_window
   SOURCES ${panel_test_sources}
-  LIBS wave_panel wave_emulator_port wave_resources)
+  LIBS wave_win32_test_support wave_panel wave_emulator_port wave_resources)

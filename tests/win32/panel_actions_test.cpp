@@ -26,18 +26,12 @@ LevelsSent LastLevels(const std::vector<LoggedRequest>& log) {
     return {};
 }
 
-std::vector<uint32_t> Codes(const std::vector<LoggedRequest>& log) {
-    std::vector<uint32_t> codes;
-    for (const LoggedRequest& r : log) codes.push_back(r.code);
-    return codes;
-}
-
 LPARAM Point(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
 
 // Opens a drop-down, moves over an item and clicks it, as the mouse would.
 void ChooseItem(HWND dialog, int listId, int index) {
     HWND face = ::GetDlgItem(dialog, listId);
-    auto& list = PanelTest::Control<CSkinDropList>(dialog, listId);
+    auto& list = Control<CSkinDropList>(dialog, listId);
     ::SendMessageA(face, WM_LBUTTONDOWN, MK_LBUTTON, Point(3, 3));
     ::SendMessageA(face, WM_LBUTTONUP, 0, Point(3, 3));
     RECT item{};
@@ -49,8 +43,8 @@ void ChooseItem(HWND dialog, int listId, int index) {
     ::SendMessageA(face, WM_LBUTTONDOWN, MK_LBUTTON, Point(p.x, p.y));
     ::SendMessageA(face, WM_LBUTTONUP, 0, Point(p.x, p.y));
     // The list's choice and the change notification are both posted.
-    PanelTest::PumpMessages();
-    PanelTest::PumpMessages();
+    PumpMessages();
+    PumpMessages();
 }
 
 // Message boxes and dialogs that come up while a test runs; each box is answered with OK.

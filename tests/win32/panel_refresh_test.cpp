@@ -14,8 +14,6 @@ constexpr int kAutoSyncId = 73;
 constexpr int kClockId = 92;
 constexpr int kRateId = 93;
 
-Colour Rgb(int r, int g, int b) { return static_cast<Colour>(r << 16 | g << 8 | b); }
-
 struct ChannelCase {
     uint8_t control;
     uint16_t left, right;
