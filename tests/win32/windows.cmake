@@ -4,6 +4,4 @@
 file(GLOB windows_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/windows_*.cpp)
 wave_win32_test(windows_dialogs
   SOURCES ${windows_test_sources}
-  LIBS wave_panel wave_windows wave_controls wave_resources wave_framework wave_device wave_emulator_port)
-get_filename_component(windows_build_root ${CMAKE_BINARY_DIR} DIRECTORY)
-target_compile_definitions(windows_dialogs PRIVATE "WAVE_SCREENSHOT_DIR=\"Z:${windows_build_root}/screenshots\"")
+  LIBS wave_win32_test_support wave_panel wave_windows wave_controls wave_resources wave_framework wave_device wave_emulator_port)

@@ -259,7 +259,7 @@ struct CloseCase {
 };
 
 const CloseCase kCloseCases[] = {
-    {"OK button", [](HWND hwnd) { WindowsTest::ClickId(hwnd, 96); }, IDOK},
+    {"OK button", [](HWND hwnd) { ClickId(hwnd, 96); }, IDOK},
     {"Enter", [](HWND hwnd) { ::PostMessageA(hwnd, WM_KEYDOWN, VK_RETURN, 0); }, IDOK},
     {"Escape", [](HWND hwnd) { ::PostMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 0); }, IDCANCEL},
     {"close box", [](HWND hwnd) { ::PostMessageA(hwnd, WM_CLOSE, 0, 0); }, IDCANCEL},
