@@ -121,7 +121,8 @@ TEST(GdiFont, PointSizeBecomesCharacterHeightAtTheScreensResolution) {
         int tenths;
         LONG height;
     };
-    const Case cases[] = {{90, -12}, {80, -11}, {120, -16}};
+    // Pixels = dpi x tenths / 720, truncated: 8 points is 10 pixels, not 11.
+    const Case cases[] = {{90, -12}, {80, -10}, {120, -16}};
     for (const Case& c : cases) {
         CFont font;
         ASSERT_TRUE(font.CreatePointFont(c.tenths, "MS Sans Serif"));
