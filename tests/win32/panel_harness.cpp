@@ -9,6 +9,8 @@ const ChannelControlIds kChannelControls[10] = {
 
 namespace {
 
+constexpr UINT kQuietLampPeriodMs = 60 * 60 * 1000;
+
 void CaptureLaunch(const char* commandLine) { PanelTest::launched.emplace_back(commandLine); }
 
 }  // namespace
@@ -17,6 +19,9 @@ std::vector<std::string> PanelTest::launched;
 
 void PanelTest::SetUp() {
     InProcessCardTest::SetUp();
+    // No lamp tick may land among the requests a test counts; the timer's own test
+    // sets the real period.
+    CWaveSettingsDialog::SetLampPeriod(kQuietLampPeriodMs);
     launched.clear();
     SetProgramLauncher(CaptureLaunch);
 }

@@ -74,6 +74,7 @@ TEST_F(PanelTest, LampsTellStreamsApartAndArePainted) {
 }
 
 TEST_F(PanelTest, LampTimerPollsTheSixteenStreamsWithoutARepaint) {
+    CWaveSettingsDialog::SetLampPeriod(CWaveSettingsDialog::kDefaultLampPeriodMs);
     RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
         ClearLog();
         OnCard([](VcCard& card) { card.playbackState[4] = 2; });
