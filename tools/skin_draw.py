@@ -308,8 +308,8 @@ def led(img, cx, cy, radius, colour, lit, clip):
         else:
             c = mix(shifted(dark, 34), dark, min(1.0, (y - cy + radius) / (1.6 * radius)))
         sx, sy = x - (cx - 0.35 * radius), y - (cy - 0.4 * radius)
-        spec = max(0.0, 1.0 - math.hypot(sx * 1.2, sy * 1.6) / (0.42 * radius))
-        c = mix(c, (255, 255, 255), spec * (0.85 if lit else 0.55))
+        shine = max(0.0, 1.0 - math.hypot(sx * 1.2, sy * 1.6) / (0.42 * radius))
+        c = mix(c, (255, 255, 255), shine * (0.85 if lit else 0.55))
         return c + (a,)
 
     r = int(radius + 2)
