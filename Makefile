@@ -8,7 +8,8 @@ ASAN    := $(BUILD)/asan
 TSAN    := $(BUILD)/tsan
 WIN64   := $(BUILD)/win64
 WIN32   := $(BUILD)/win32
-# The 32-bit tree builds the product for Windows; its tests run in the x86_64 tree.
+# The programs a person runs. The 32-bit tree builds only these, as the product for
+# Windows; the tests run in the x86_64 tree.
 PRODUCT := WaveSettings cardctl zelkwave_sys
 
 .PHONY: all deps build test run bench clean
@@ -43,7 +44,7 @@ test: build
 	ctest --test-dir $(WIN64) --output-on-failure
 
 run: $(WIN64)/build.ninja
-	cmake --build $(WIN64) -j $(JOBS)
+	cmake --build $(WIN64) -j $(JOBS) --target $(PRODUCT)
 	scripts/run-panel.sh $(WIN64)
 
 bench: $(NATIVE)/build.ninja $(WIN64)/build.ninja
