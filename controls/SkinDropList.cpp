@@ -26,8 +26,7 @@ constexpr int kPopupCommand = 1;
 constexpr WORD kChangeCode = 1;
 }  // namespace
 
-CSkinDropList::CSkinDropList()
-{
+CSkinDropList::CSkinDropList() {
     minValue = -1;
     maxValue = -1;
     SetValue(-1);
@@ -39,15 +38,13 @@ CSkinDropList::CSkinDropList()
 
 // The popup is a child of the desktop, not of our parent, so nothing else
 // would take its window down.
-CSkinDropList::~CSkinDropList()
-{
+CSkinDropList::~CSkinDropList() {
     if (popup.GetSafeHwnd() != nullptr)
         popup.DestroyWindow();
 }
 
 BOOL CSkinDropList::Create(POINT topLeft, CWnd* parent, UINT id, UINT normalBitmapId,
-                           UINT pressedBitmapId, int)
-{
+                           UINT pressedBitmapId, int) {
     normalBitmap = LoadSkinBitmap(normalBitmapId);
     pressedBitmap = LoadSkinBitmap(pressedBitmapId);
     if (normalBitmap == nullptr || pressedBitmap == nullptr)
@@ -68,8 +65,7 @@ BOOL CSkinDropList::Create(POINT topLeft, CWnd* parent, UINT id, UINT normalBitm
     return TRUE;
 }
 
-void CSkinDropList::AddString(const char* text)
-{
+void CSkinDropList::AddString(const char* text) {
     popup.AddString(text);
     const int count = popup.GetCount();
     SetMax(count - 1);
@@ -77,8 +73,7 @@ void CSkinDropList::AddString(const char* text)
         SetMin(0);
 }
 
-int CSkinDropList::ShowItem(int index)
-{
+int CSkinDropList::ShowItem(int index) {
     if (popup.GetSafeHwnd() == nullptr)
         return -1;
     const int shown = popup.SetCurSel(index);
@@ -90,14 +85,12 @@ int CSkinDropList::ShowItem(int index)
     return shown;
 }
 
-void CSkinDropList::SetValue(int v)
-{
+void CSkinDropList::SetValue(int v) {
     CSkinRangeCtrl::SetValue(v);
     ShowItem(value);
 }
 
-int CSkinDropList::SetValueChanged(int v)
-{
+int CSkinDropList::SetValueChanged(int v) {
     if (!CSkinRangeCtrl::SetValueChanged(v))
         return 0;
     NotifyChange(value);
@@ -105,16 +98,14 @@ int CSkinDropList::SetValueChanged(int v)
 }
 
 // Posted, so the parent hears of the change after the closing event is handled.
-void CSkinDropList::NotifyChange(int)
-{
+void CSkinDropList::NotifyChange(int) {
     if (m_hWnd == nullptr)
         return;
     PostToParent(WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(), kChangeCode),
                  reinterpret_cast<LPARAM>(m_hWnd));
 }
 
-void CSkinDropList::DropDown()
-{
+void CSkinDropList::DropDown() {
     pressed = 1;
     RECT client{};
     GetClientRect(&client);
@@ -127,21 +118,18 @@ void CSkinDropList::DropDown()
     Invalidate(TRUE);
 }
 
-void CSkinDropList::CloseUp()
-{
+void CSkinDropList::CloseUp() {
     ReleaseCapture();
     dropped = 0;
 }
 
-void CSkinDropList::ForwardToPopup(UINT message, WPARAM keys, LPARAM lParam) const
-{
+void CSkinDropList::ForwardToPopup(UINT message, WPARAM keys, LPARAM lParam) const {
     POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     MapWindowPoints(m_hWnd, popup.GetSafeHwnd(), &point, 1);
     popup.SendMessage(message, keys, MAKELPARAM(point.x, point.y));
 }
 
-LRESULT CSkinDropList::OnLButtonDown(WPARAM wParam, LPARAM lParam)
-{
+LRESULT CSkinDropList::OnLButtonDown(WPARAM wParam, LPARAM lParam) {
     if (dropped == 1)
         ForwardToPopup(WM_LBUTTONDOWN, wParam, lParam);
     else
@@ -149,8 +137,7 @@ LRESULT CSkinDropList::OnLButtonDown(WPARAM wParam, LPARAM lParam)
     return Default();
 }
 
-LRESULT CSkinDropList::OnLButtonUp(WPARAM wParam, LPARAM lParam)
-{
+LRESULT CSkinDropList::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
     if (dropped == 1)
         ForwardToPopup(WM_LBUTTONUP, wParam, lParam);
     if (pressed == 1) {
@@ -160,8 +147,7 @@ LRESULT CSkinDropList::OnLButtonUp(WPARAM wParam, LPARAM lParam)
     return Default();
 }
 
-LRESULT CSkinDropList::OnMouseMove(WPARAM wParam, LPARAM lParam)
-{
+LRESULT CSkinDropList::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     if (dropped != 1)
         return Default();
     POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -171,8 +157,7 @@ LRESULT CSkinDropList::OnMouseMove(WPARAM wParam, LPARAM lParam)
     return 0;
 }
 
-LRESULT CSkinDropList::OnCommand(WPARAM wParam, LPARAM lParam)
-{
+LRESULT CSkinDropList::OnCommand(WPARAM wParam, LPARAM lParam) {
     const LRESULT result = Default();
     if (lParam == 0 || LOWORD(wParam) != kPopupCommand)
         return result;
@@ -198,8 +183,7 @@ LRESULT CSkinDropList::OnCommand(WPARAM wParam, LPARAM lParam)
 
 // Another window took the mouse: close without committing, as a cancel would,
 // and let the held face go, since the release that would do it goes elsewhere.
-LRESULT CSkinDropList::OnCaptureChanged(WPARAM, LPARAM lParam)
-{
+LRESULT CSkinDropList::OnCaptureChanged(WPARAM, LPARAM lParam) {
     const HWND holder = reinterpret_cast<HWND>(lParam);
     if (dropped == 1 && holder != m_hWnd) {
         dropped = 0;
@@ -211,13 +195,11 @@ LRESULT CSkinDropList::OnCaptureChanged(WPARAM, LPARAM lParam)
     return Default();
 }
 
-LRESULT CSkinDropList::OnEraseBkgnd(WPARAM, LPARAM)
-{
+LRESULT CSkinDropList::OnEraseBkgnd(WPARAM, LPARAM) {
     return 1;
 }
 
-void CSkinDropList::DrawStretched(const CDC& dc, const CSkinBitmap& face) const
-{
+void CSkinDropList::DrawStretched(const CDC& dc, const CSkinBitmap& face) const {
     BITMAP info{};
     face.GetBitmap(&info);
     POINT size{static_cast<int>(static_cast<float>(info.bmWidth) * scaleX),
@@ -232,8 +214,7 @@ void CSkinDropList::DrawStretched(const CDC& dc, const CSkinBitmap& face) const
                   SRCCOPY);
 }
 
-LRESULT CSkinDropList::OnPaint(WPARAM, LPARAM)
-{
+LRESULT CSkinDropList::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);
     CBkModeScope transparent(dc, TRANSPARENT);
     CSelectObject font(dc, g_panelFont);

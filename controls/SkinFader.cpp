@@ -18,8 +18,7 @@ END_MESSAGE_MAP()
 BOOL CSkinFader::Create(CWnd* parent, UINT id, int x, int y, UINT trackBitmapId,
                         UINT thumbBitmapId, int bottomMargin, int topMargin,
                         const RECT& thumbInset, int maxValue, int minValue, int taperMode,
-                        double taperExponent)
-{
+                        double taperExponent) {
     this->minValue = minValue;
     this->maxValue = maxValue;
     this->taperMode = taperMode;
@@ -46,13 +45,11 @@ BOOL CSkinFader::Create(CWnd* parent, UINT id, int x, int y, UINT trackBitmapId,
     return CWnd::Create(" ", WS_CHILD | WS_VISIBLE, rect, parent, id);
 }
 
-FaderScale CSkinFader::Scale() const
-{
+FaderScale CSkinFader::Scale() const {
     return FaderScale{minValue, maxValue, topLimit, bottomLimit, taperMode, taperBase};
 }
 
-void CSkinFader::SetValue(int v)
-{
+void CSkinFader::SetValue(int v) {
     if (v == value)
         return;
     value = ClampToRange(v, minValue, maxValue);
@@ -60,8 +57,7 @@ void CSkinFader::SetValue(int v)
     InvalidateRect(nullptr, FALSE);
 }
 
-void CSkinFader::SetPosition(int p)
-{
+void CSkinFader::SetPosition(int p) {
     if (p == position)
         return;
     position = ClampToRange(p, topLimit, bottomLimit);
@@ -69,29 +65,24 @@ void CSkinFader::SetPosition(int p)
     InvalidateRect(nullptr, TRUE);
 }
 
-void CSkinFader::SetBitmaps(UINT trackBitmapId, UINT thumbBitmapId)
-{
+void CSkinFader::SetBitmaps(UINT trackBitmapId, UINT thumbBitmapId) {
     trackBitmap = LoadSkinBitmap(trackBitmapId);
     thumbBitmap = LoadSkinBitmap(thumbBitmapId);
 }
 
-bool CSkinFader::OnThumb(int y) const
-{
+bool CSkinFader::OnThumb(int y) const {
     return position - grabHalf <= y && y <= position + grabHalf;
 }
 
-bool CSkinFader::OnTrack(int y) const
-{
+bool CSkinFader::OnTrack(int y) const {
     return topLimit <= y && y <= bottomLimit;
 }
 
-void CSkinFader::Notify() const
-{
+void CSkinFader::Notify() const {
     SendToParent(WM_USER, static_cast<WPARAM>(GetDlgCtrlID()), static_cast<LPARAM>(value));
 }
 
-LRESULT CSkinFader::OnPaint(WPARAM, LPARAM)
-{
+LRESULT CSkinFader::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);
     if (trackBitmap != nullptr)
         trackBitmap->Draw(&dc, 0, 0);
@@ -100,8 +91,7 @@ LRESULT CSkinFader::OnPaint(WPARAM, LPARAM)
     return 0;
 }
 
-LRESULT CSkinFader::OnLButtonDown(WPARAM, LPARAM lParam)
-{
+LRESULT CSkinFader::OnLButtonDown(WPARAM, LPARAM lParam) {
     const int y = GET_Y_LPARAM(lParam);
     if (active != 1)
         return Default();
@@ -120,8 +110,7 @@ LRESULT CSkinFader::OnLButtonDown(WPARAM, LPARAM lParam)
     return Default();
 }
 
-LRESULT CSkinFader::OnMouseMove(WPARAM, LPARAM lParam)
-{
+LRESULT CSkinFader::OnMouseMove(WPARAM, LPARAM lParam) {
     if (dragging == 1) {
         SetPosition(GET_Y_LPARAM(lParam) + dragOffset);
         Notify();
@@ -129,8 +118,7 @@ LRESULT CSkinFader::OnMouseMove(WPARAM, LPARAM lParam)
     return Default();
 }
 
-LRESULT CSkinFader::OnLButtonUp(WPARAM, LPARAM)
-{
+LRESULT CSkinFader::OnLButtonUp(WPARAM, LPARAM) {
     ReleaseCapture();
     dragging = 0;
     return Default();
@@ -138,8 +126,7 @@ LRESULT CSkinFader::OnLButtonUp(WPARAM, LPARAM)
 
 // Without the capture the release may never reach the fader; ending the drag
 // keeps a later move with the button up from moving the thumb.
-LRESULT CSkinFader::OnCaptureChanged(WPARAM, LPARAM)
-{
+LRESULT CSkinFader::OnCaptureChanged(WPARAM, LPARAM) {
     dragging = 0;
     return Default();
 }

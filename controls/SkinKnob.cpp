@@ -16,8 +16,7 @@ BEGIN_MESSAGE_MAP(CSkinKnob, CSkinRangeCtrl)
     ON_MESSAGE(WM_CAPTURECHANGED, CSkinKnob::OnCaptureChanged)
 END_MESSAGE_MAP()
 
-CSkinKnob::CSkinKnob()
-{
+CSkinKnob::CSkinKnob() {
     value = 64;
     minValue = 0;
     maxValue = 127;
@@ -26,8 +25,7 @@ CSkinKnob::CSkinKnob()
 CSkinKnob::~CSkinKnob() = default;
 
 BOOL CSkinKnob::Create(CWnd* parent, UINT id, UINT bitmapId, const POINT* topLeft,
-                       const POINT* pivot, UINT length)
-{
+                       const POINT* pivot, UINT length) {
     bitmap = LoadSkinBitmap(bitmapId);
     center = *pivot;
     radius = length;
@@ -41,27 +39,23 @@ BOOL CSkinKnob::Create(CWnd* parent, UINT id, UINT bitmapId, const POINT* topLef
     return CWnd::Create(" ", WS_CHILD | WS_VISIBLE, rect, parent, id);
 }
 
-void CSkinKnob::SetSkin(UINT bitmapId, COLORREF colour)
-{
+void CSkinKnob::SetSkin(UINT bitmapId, COLORREF colour) {
     bitmap = LoadSkinBitmap(bitmapId);
     pointerColour = colour;
 }
 
-int CSkinKnob::SetValueChanged(int v)
-{
+int CSkinKnob::SetValueChanged(int v) {
     if (!CSkinRangeCtrl::SetValueChanged(v))
         return 0;
     InvalidateRect(nullptr, FALSE);
     return 1;
 }
 
-void CSkinKnob::Notify() const
-{
+void CSkinKnob::Notify() const {
     SendToParent(WM_USER, static_cast<WPARAM>(GetDlgCtrlID()), static_cast<LPARAM>(value));
 }
 
-LRESULT CSkinKnob::OnPaint(WPARAM, LPARAM)
-{
+LRESULT CSkinKnob::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);
     if (bitmap != nullptr)
         bitmap->Draw(&dc, 0, 0);
@@ -74,8 +68,7 @@ LRESULT CSkinKnob::OnPaint(WPARAM, LPARAM)
     return 0;
 }
 
-LRESULT CSkinKnob::OnLButtonDown(WPARAM, LPARAM lParam)
-{
+LRESULT CSkinKnob::OnLButtonDown(WPARAM, LPARAM lParam) {
     const KnobPoint press{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     if (active == 1 && KnobHit(press, KnobPoint{center.x, center.y}, radius)) {
         SetCapture();
@@ -86,8 +79,7 @@ LRESULT CSkinKnob::OnLButtonDown(WPARAM, LPARAM lParam)
     return Default();
 }
 
-LRESULT CSkinKnob::OnMouseMove(WPARAM, LPARAM lParam)
-{
+LRESULT CSkinKnob::OnMouseMove(WPARAM, LPARAM lParam) {
     if (dragging == 1) {
         const KnobPoint now{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         SetValueChanged(KnobDragValue(dragStartValue, KnobPoint{dragStart.x, dragStart.y}, now));
@@ -96,16 +88,14 @@ LRESULT CSkinKnob::OnMouseMove(WPARAM, LPARAM lParam)
     return Default();
 }
 
-LRESULT CSkinKnob::OnLButtonUp(WPARAM, LPARAM)
-{
+LRESULT CSkinKnob::OnLButtonUp(WPARAM, LPARAM) {
     ReleaseCapture();
     dragging = 0;
     return Default();
 }
 
 // Reset works whether or not the knob is active.
-LRESULT CSkinKnob::OnLButtonDblClk(WPARAM, LPARAM)
-{
+LRESULT CSkinKnob::OnLButtonDblClk(WPARAM, LPARAM) {
     SetValueChanged(defaultValue);
     Notify();
     return Default();
@@ -113,8 +103,7 @@ LRESULT CSkinKnob::OnLButtonDblClk(WPARAM, LPARAM)
 
 // Another window took the mouse: the release may never come here, so the drag
 // ends now rather than turning the knob on later moves without the button.
-LRESULT CSkinKnob::OnCaptureChanged(WPARAM, LPARAM)
-{
+LRESULT CSkinKnob::OnCaptureChanged(WPARAM, LPARAM) {
     dragging = 0;
     return Default();
 }

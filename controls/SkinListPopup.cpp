@@ -16,8 +16,7 @@ constexpr WORD kCancel = CBN_SELENDCANCEL;
 }  // namespace
 
 BOOL CSkinListPopup::Create(DWORD style, const RECT& rect, CWnd* owner, int commandId,
-                            int resize)
-{
+                            int resize) {
     m_hWndOwner = owner != nullptr ? owner->GetSafeHwnd() : nullptr;
     this->commandId = commandId;
     this->rect = rect;
@@ -27,8 +26,7 @@ BOOL CSkinListPopup::Create(DWORD style, const RECT& rect, CWnd* owner, int comm
                     WS_CHILD | WS_BORDER | style, empty, GetDesktopWindow(), 0);
 }
 
-void CSkinListPopup::Place(const RECT& rect, CWnd* owner, int commandId, int resize)
-{
+void CSkinListPopup::Place(const RECT& rect, CWnd* owner, int commandId, int resize) {
     m_hWndOwner = owner != nullptr ? owner->GetSafeHwnd() : nullptr;
     this->commandId = commandId;
     this->rect = rect;
@@ -47,41 +45,35 @@ void CSkinListPopup::Place(const RECT& rect, CWnd* owner, int commandId, int res
                  SWP_SHOWWINDOW);
 }
 
-void CSkinListPopup::Hide()
-{
+void CSkinListPopup::Hide() {
     m_hWndOwner = nullptr;
     ShowWindow(SW_HIDE);
 }
 
-void CSkinListPopup::Close(int index)
-{
+void CSkinListPopup::Close(int index) {
     const HWND target = m_hWndOwner != nullptr ? m_hWndOwner : GetParentHwnd();
     const WORD code = index == -1 ? kCancel : kSelect;
     ::PostMessageA(target, WM_COMMAND, MAKEWPARAM(commandId, code), reinterpret_cast<LPARAM>(m_hWnd));
     ShowWindow(SW_HIDE);
 }
 
-LRESULT CSkinListPopup::ListMessage(UINT message, WPARAM wParam, LPARAM lParam) const
-{
+LRESULT CSkinListPopup::ListMessage(UINT message, WPARAM wParam, LPARAM lParam) const {
     if (m_hWnd == nullptr)
         return LB_ERR;
     return SendMessage(message, wParam, lParam);
 }
 
-int CSkinListPopup::AddString(const char* text) const
-{
+int CSkinListPopup::AddString(const char* text) const {
     return static_cast<int>(ListMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
 }
 
-int CSkinListPopup::GetCurSel() const
-{
+int CSkinListPopup::GetCurSel() const {
     return static_cast<int>(ListMessage(LB_GETCURSEL));
 }
 
 // The list keeps its old highlight for an index it does not hold; no item
 // should be highlighted then, so the face shows nothing.
-int CSkinListPopup::SetCurSel(int index) const
-{
+int CSkinListPopup::SetCurSel(int index) const {
     if (index < 0 || index >= GetCount()) {
         ListMessage(LB_SETCURSEL, static_cast<WPARAM>(-1));
         return -1;
@@ -89,19 +81,16 @@ int CSkinListPopup::SetCurSel(int index) const
     return static_cast<int>(ListMessage(LB_SETCURSEL, static_cast<WPARAM>(index)));
 }
 
-int CSkinListPopup::GetCount() const
-{
+int CSkinListPopup::GetCount() const {
     const int count = static_cast<int>(ListMessage(LB_GETCOUNT));
     return count < 0 ? 0 : count;
 }
 
-int CSkinListPopup::GetItemHeight() const
-{
+int CSkinListPopup::GetItemHeight() const {
     return static_cast<int>(ListMessage(LB_GETITEMHEIGHT, 0));
 }
 
-void CSkinListPopup::GetText(int index, std::string& text) const
-{
+void CSkinListPopup::GetText(int index, std::string& text) const {
     text.clear();
     const int length = static_cast<int>(ListMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index)));
     if (length <= 0)
@@ -112,16 +101,14 @@ void CSkinListPopup::GetText(int index, std::string& text) const
     text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
 }
 
-int CSkinListPopup::ItemFromPoint(POINT point) const
-{
+int CSkinListPopup::ItemFromPoint(POINT point) const {
     const LRESULT hit = ListMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
     if (hit == LB_ERR || HIWORD(hit) != 0)
         return -1;
     return LOWORD(hit);
 }
 
-void CSkinListPopup::SetHover(int index)
-{
+void CSkinListPopup::SetHover(int index) {
     if (tracking == 1 && index != hoverIndex) {
         SetCurSel(index);
         hoverIndex = index;
@@ -131,8 +118,7 @@ void CSkinListPopup::SetHover(int index)
 // The mouse events come from the drop-down, which holds the capture. They do not
 // go on to the list's own handling, which would move the highlight to the item
 // nearest a press and take the focus: the highlight follows hovering only.
-LRESULT CSkinListPopup::OnMouseMove(WPARAM, LPARAM lParam)
-{
+LRESULT CSkinListPopup::OnMouseMove(WPARAM, LPARAM lParam) {
     const int index = ItemFromPoint(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
     // Outside the list the last item passed over stays highlighted.
     if (index != -1) {
@@ -142,16 +128,14 @@ LRESULT CSkinListPopup::OnMouseMove(WPARAM, LPARAM lParam)
     return 0;
 }
 
-LRESULT CSkinListPopup::OnLButtonDown(WPARAM, LPARAM)
-{
+LRESULT CSkinListPopup::OnLButtonDown(WPARAM, LPARAM) {
     Close(hoverIndex);
     return 0;
 }
 
 // A release only chooses after the pointer has been over an item, so a plain
 // click on the face leaves the list open.
-LRESULT CSkinListPopup::OnLButtonUp(WPARAM, LPARAM)
-{
+LRESULT CSkinListPopup::OnLButtonUp(WPARAM, LPARAM) {
     if (tracking == 1)
         Close(hoverIndex);
     return 0;
