@@ -47,10 +47,9 @@ run: $(WIN64)/build.ninja
 	cmake --build $(WIN64) -j $(JOBS) --target $(PRODUCT)
 	scripts/run-panel.sh $(WIN64)
 
-bench: $(NATIVE)/build.ninja $(WIN64)/build.ninja
-	cmake --build $(NATIVE) -j $(JOBS)
+bench: $(WIN64)/build.ninja
 	cmake --build $(WIN64) -j $(JOBS)
-	scripts/run-bench.sh $(NATIVE) $(WIN64)
+	scripts/run-bench.sh $(WIN64)
 
 clean:
 	rm -rf $(BUILD)
