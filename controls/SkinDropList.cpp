@@ -150,10 +150,7 @@ LRESULT CSkinDropList::OnLButtonUp(WPARAM wParam, LPARAM lParam) {
 LRESULT CSkinDropList::OnMouseMove(WPARAM wParam, LPARAM lParam) {
     if (dropped != 1)
         return Default();
-    POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    ClientToScreen(&point);
-    popup.ScreenToClient(&point);
-    popup.SendMessage(WM_MOUSEMOVE, wParam, MAKELPARAM(point.x, point.y));
+    ForwardToPopup(WM_MOUSEMOVE, wParam, lParam);
     return 0;
 }
 
