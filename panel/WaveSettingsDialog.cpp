@@ -4,7 +4,6 @@
 
 #include <cstdint>
 
-#include "controls/BitmapCache.h"
 #include "controls/PanelFont.h"
 #include "controls/SkinDialogBaseUnits.h"
 #include "controls/SunkenFrame.h"
@@ -16,6 +15,7 @@
 #include "windows/AboutBox.h"
 #include "windows/CustomSyncDialog.h"
 #include "windows/DiagnosticsDialog.h"
+#include "windows/WindowPainting.h"
 
 namespace {
 
@@ -62,7 +62,6 @@ constexpr char kMetersCommandLine[] = "MirvaPM.exe ";
 UINT lampPeriodMs = CWaveSettingsDialog::kDefaultLampPeriodMs;
 
 POINT ToPoint(const LayoutPoint& p) { return POINT{p.x, p.y}; }
-RECT ToRect(const LayoutRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 // The panel's own failures leave a read's outputs untouched; a driver status
 // still comes with the values read.
@@ -70,11 +69,7 @@ bool ReadSucceeded(int32_t status) {
     return status != kBadCardIndex && status != kDriverCallFailed && status != kArgOutOfRange;
 }
 
-void DrawString(const CDC& dc, UINT stringId, const LayoutRect& where) {
-    const std::string text = LoadResString(stringId);
-    RECT rect = ToRect(where);
-    dc.DrawText(text.c_str(), -1, &rect, 0);
-}
+void DrawString(const CDC& dc, UINT stringId, const LayoutRect& where) { DrawResString(dc, stringId, ToRect(where)); }
 
 int ChannelOf(UINT id, UINT ChannelIds::*field) {
     for (int k = 0; k < CWaveSettingsDialog::kChannels; ++k) {
@@ -338,13 +333,7 @@ void CWaveSettingsDialog::PaintPanel(CDC& dc) const {
     const CPanelLayout& layout = *m_pLayout;
 
     // Tiles overlap by 4 rows: the tile is 80 high and the rows 76 apart.
-    if (CSkinBitmap* tile = LoadSkinBitmap(IDB_STONE)) {
-        for (uint16_t y = 0; y <= layout.tileHeight; y = static_cast<uint16_t>(y + layout.tileStepY)) {
-            for (uint16_t x = 0; x <= layout.tileWidth; x = static_cast<uint16_t>(x + layout.tileStepX)) {
-                tile->Draw(&dc, x, y);
-            }
-        }
-    }
+    TileBackground(&dc, layout.tileWidth, layout.tileHeight, layout.tileStepX, layout.tileStepY);
 
     for (int k : kFrameOrder) DrawSunkenFrame(&dc, ToRect(layout.stripFrame[k]));
     DrawSunkenFrame(&dc, ToRect(layout.syncFrame));
