@@ -42,9 +42,7 @@ void CDriverLink::Build() {
     std::fill(std::begin(cards), std::end(cards), CardRecord{});
     if (device) device->Open(kDevicePath);
     request.reset(new (std::nothrow) uint8_t[kRequestSize]());
-    requestSize = kRequestSize;
     reply.reset(new (std::nothrow) uint8_t[kReplySize]());
-    replySize = kReplySize;
 
     RequestClientId();
     for (uint32_t i = 0; i < kMaxCards; ++i) DiscoverCard(i);

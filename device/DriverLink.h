@@ -33,16 +33,14 @@ public:
         std::lock_guard<std::mutex> hold(lock_);
         if (!device || !request || !reply) return false;
         fill(request.get());
-        if (!device->Control(code, request.get(), requestSize, reply.get(), replySize)) return false;
+        if (!device->Control(code, request.get(), kRequestSize, reply.get(), kReplySize)) return false;
         read(reply.get());
         return true;
     }
 
     uint32_t clientId = 0;
     std::unique_ptr<uint8_t[]> request;
-    uint32_t requestSize = 0;
     std::unique_ptr<uint8_t[]> reply;
-    uint32_t replySize = 0;
     std::unique_ptr<DriverPort> device;
     uint32_t cardCount = 0;
     CardRecord cards[kMaxCards] = {};
