@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "device/Words.h"
 #include "driver/RequestRules.h"
 
 namespace {
@@ -16,16 +17,6 @@ struct Args {
 };
 
 bool Equal(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
-
-void Put16(uint8_t* frame, uint32_t offset, uint32_t v) {
-    frame[offset] = static_cast<uint8_t>(v);
-    frame[offset + 1] = static_cast<uint8_t>(v >> 8);
-}
-
-void Put32(uint8_t* frame, uint32_t offset, uint32_t v) {
-    Put16(frame, offset, v);
-    Put16(frame, offset + 2, v >> 16);
-}
 
 // Reads one numeric argument within [lo, hi] or explains what is wrong with it.
 // Only a driver status may be written as a negative number.
@@ -85,7 +76,7 @@ void Private(CardctlCommand& c, uint32_t code, uint32_t card, uint32_t index, ui
 void Public(CardctlCommand& c, uint32_t code, uint32_t card) {
     c.action = CardctlAction::Public;
     c.code = code;
-    Put32(c.frame, 4, card);
+    PutWord32(c.frame, 4, card);
 }
 
 struct CardValueSetter {
@@ -160,9 +151,9 @@ bool ParseSet(const Args& a, CardctlCommand& c, std::string& error) {
             !Number(a[4], "left level", 0, 0xFFFF, v2, error) || !Number(a[5], "right level", 0, 0xFFFF, v3, error))
             return false;
         Public(c, 4481, card);
-        Put16(c.frame, 20, v1);
-        Put16(c.frame, 22, v2);
-        Put16(c.frame, 24, v3);
+        PutWord16(c.frame, 20, static_cast<uint16_t>(v1));
+        PutWord16(c.frame, 22, static_cast<uint16_t>(v2));
+        PutWord16(c.frame, 24, static_cast<uint16_t>(v3));
         return true;
     }
     if (Equal(what, "control")) {
@@ -171,14 +162,14 @@ bool ParseSet(const Args& a, CardctlCommand& c, std::string& error) {
             !OnOff(a[4], v2, error))
             return false;
         Public(c, v2 ? 4485 : 4484, card);
-        Put32(c.frame, 8, v1);
+        PutWord32(c.frame, 8, v1);
         return true;
     }
     if (Equal(what, "clock-mode")) {
         if (!Arity(a, 4, "set clock-mode <card> <mode>", error)) return false;
         if (!Card(a[2], card, error) || !Number(a[3], "clock mode", 0, 7, v1, error)) return false;
         Public(c, 4439, card);
-        Put32(c.frame, 16, v1);
+        PutWord32(c.frame, 16, v1);
         return true;
     }
     if (Equal(what, "auto-sync")) {
@@ -191,9 +182,9 @@ bool ParseSet(const Args& a, CardctlCommand& c, std::string& error) {
         if (!Arity(a, 6, "set sync <card> record|playback <stream> on|off", error)) return false;
         if (!Card(a[2], card, error) || !Stream(a[3], a[4], v1, v2, error) || !OnOff(a[5], v3, error)) return false;
         Public(c, 4487, card);
-        Put32(c.frame, 16, v1);
-        Put16(c.frame, 20, v2);
-        Put16(c.frame, 22, v3);
+        PutWord32(c.frame, 16, v1);
+        PutWord16(c.frame, 20, static_cast<uint16_t>(v2));
+        PutWord16(c.frame, 22, static_cast<uint16_t>(v3));
         return true;
     }
     error = std::string("cannot set '") + what + "'; run cardctl without arguments for the list";
