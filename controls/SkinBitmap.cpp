@@ -1,5 +1,12 @@
 #include "controls/SkinBitmap.h"
 
+bool CSkinBitmap::WindowRect(const POINT& topLeft, RECT* rect) const {
+    BITMAP info{};
+    if (GetBitmap(&info) == 0) return false;
+    *rect = {topLeft.x, topLeft.y, topLeft.x + info.bmWidth - 1, topLeft.y + info.bmHeight - 1};
+    return true;
+}
+
 void CSkinBitmap::Draw(CDC* dc, int x, int y) const {
     BITMAP info{};
     if (GetBitmap(&info) == 0) return;

@@ -28,12 +28,10 @@ BOOL CSkinButton::Create(const POINT& topLeft, CWnd* parent, UINT id,
     const UINT ids[4] = {offUp, onUp, offDown, onDown};
     CSkinBitmap* loaded[4] = {};
     if (!LoadFour(ids, loaded)) return FALSE;
-    BITMAP info{};
-    if (loaded[0]->GetBitmap(&info) == 0) return FALSE;
+    RECT rect{};
+    if (!loaded[0]->WindowRect(topLeft, &rect)) return FALSE;
 
     for (int i = 0; i < 4; ++i) bitmaps[i] = loaded[i];
-    // Right and bottom are exclusive: the bitmap's last column and row are not shown.
-    const RECT rect = {topLeft.x, topLeft.y, topLeft.x + info.bmWidth - 1, topLeft.y + info.bmHeight - 1};
     return CWnd::Create("", WS_CHILD | WS_VISIBLE, rect, parent, id);
 }
 

@@ -30,12 +30,9 @@ BOOL CSkinKnob::Create(CWnd* parent, UINT id, UINT bitmapId, const POINT* topLef
     center = *pivot;
     radius = length;
     // The window takes the picture's size; without the picture there is none.
-    if (bitmap == nullptr)
+    RECT rect{};
+    if (bitmap == nullptr || !bitmap->WindowRect(*topLeft, &rect))
         return FALSE;
-    BITMAP info{};
-    bitmap->GetBitmap(&info);
-    const RECT rect{topLeft->x, topLeft->y, topLeft->x + info.bmWidth - 1,
-                    topLeft->y + info.bmHeight - 1};
     return CWnd::Create(" ", WS_CHILD | WS_VISIBLE, rect, parent, id);
 }
 

@@ -10,16 +10,16 @@ END_MESSAGE_MAP()
 BOOL CSkinLabel::Create(const POINT* topLeft, CWnd* parent, UINT id, UINT bitmapId, const std::string& newText) {
     CSkinBitmap* background = LoadSkinBitmap(static_cast<int>(bitmapId));
     if (background == nullptr) return FALSE;
-    BITMAP info{};
-    if (background->GetBitmap(&info) == 0) return FALSE;
+    RECT rect{};
+    if (!background->WindowRect(*topLeft, &rect)) return FALSE;
 
     {
         std::lock_guard<std::mutex> hold(textLock);
         text = newText;
     }
     bitmap = background;
-    textRect = {0, 0, info.bmWidth, info.bmHeight};
-    const RECT rect = {topLeft->x, topLeft->y, topLeft->x + info.bmWidth - 1, topLeft->y + info.bmHeight - 1};
+    // The text has the bitmap's full rectangle, one pixel more each way than the window.
+    textRect = {0, 0, rect.right - rect.left + 1, rect.bottom - rect.top + 1};
     return CWnd::Create("", WS_CHILD | WS_VISIBLE, rect, parent, id);
 }
 
