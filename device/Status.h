@@ -5,3 +5,9 @@
 constexpr int32_t kBadCardIndex = -869;
 constexpr int32_t kDriverCallFailed = -870;
 constexpr int32_t kArgOutOfRange = -860;
+
+// The panel's own failures leave a read's outputs untouched; a driver status still
+// comes with the values read.
+constexpr bool IsPanelFailure(int32_t status) {
+    return status == kBadCardIndex || status == kDriverCallFailed || status == kArgOutOfRange;
+}

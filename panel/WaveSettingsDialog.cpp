@@ -8,6 +8,7 @@
 #include "controls/SkinDialogBaseUnits.h"
 #include "controls/SunkenFrame.h"
 #include "device/ProgramLauncher.h"
+#include "device/Status.h"
 #include "framework/Gdi.h"
 #include "framework/WinApp.h"
 #include "panel/PanelLaws.h"
@@ -62,12 +63,6 @@ constexpr char kMetersCommandLine[] = "MirvaPM.exe ";
 UINT lampPeriodMs = CWaveSettingsDialog::kDefaultLampPeriodMs;
 
 POINT ToPoint(const LayoutPoint& p) { return POINT{p.x, p.y}; }
-
-// The panel's own failures leave a read's outputs untouched; a driver status
-// still comes with the values read.
-bool ReadSucceeded(int32_t status) {
-    return status != kBadCardIndex && status != kDriverCallFailed && status != kArgOutOfRange;
-}
 
 void DrawString(const CDC& dc, UINT stringId, const LayoutRect& where) { DrawResString(dc, stringId, ToRect(where)); }
 
@@ -238,14 +233,14 @@ void CWaveSettingsDialog::RefreshFromDevice() {
     for (int k = 0; k < kChannels; ++k) {
         CSkinButton& sw = m_strips[k].m_btnEnable;
         uint8_t flag = 0;
-        if (ReadSucceeded(m_pDevice->GetChannelControl(m_nCard, static_cast<uint16_t>(k), &flag))) {
+        if (!IsPanelFailure(m_pDevice->GetChannelControl(m_nCard, static_cast<uint16_t>(k), &flag))) {
             sw.state = flag == 1 ? 1 : 0;
         }
         sw.InvalidateRect(nullptr, TRUE);
     }
 
     uint8_t autoSync = 0;
-    if (ReadSucceeded(m_pDevice->GetAutoSync(m_nCard, &autoSync))) {
+    if (!IsPanelFailure(m_pDevice->GetAutoSync(m_nCard, &autoSync))) {
         m_btnAutoSync.state = autoSync == 1 ? 1 : 0;
     }
     m_btnAutoSync.InvalidateRect(nullptr, TRUE);
@@ -253,12 +248,12 @@ void CWaveSettingsDialog::RefreshFromDevice() {
     for (int k = 0; k < kChannels; ++k) {
         uint16_t left = 0;
         uint16_t right = 0;
-        const bool read = ReadSucceeded(m_pDevice->GetChannelLevels(m_nCard, static_cast<uint16_t>(k), &left, &right));
+        const bool read = !IsPanelFailure(m_pDevice->GetChannelLevels(m_nCard, static_cast<uint16_t>(k), &left, &right));
         m_strips[k].ShowFromCard(read, left, right);
     }
 
     uint32_t code = 0;
-    if (ReadSucceeded(m_pDevice->GetClockMode(m_nCard, &code))) {
+    if (!IsPanelFailure(m_pDevice->GetClockMode(m_nCard, &code))) {
         const ClockSelection selection = SelectionFromClockMode(static_cast<uint16_t>(code));
         m_lstClock.ShowItem(selection.clock);
         m_lstRate.ShowItem(selection.rate);
@@ -280,13 +275,13 @@ void CWaveSettingsDialog::StartLampTimer() {
 void CWaveSettingsDialog::RefreshStreamLamps() {
     for (int k = 0; k < kChannels; ++k) {
         uint32_t state = 0;
-        if (ReadSucceeded(m_pDevice->QueryStatus(m_nCard, 0, kPlaybackStateSelector, static_cast<uint32_t>(k), &state))) {
+        if (!IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kPlaybackStateSelector, static_cast<uint32_t>(k), &state))) {
             m_strips[k].ShowPlayState(state);
         }
     }
     for (int k = 0; k < kRecordChannels; ++k) {
         uint32_t state = 0;
-        if (ReadSucceeded(m_pDevice->QueryStatus(m_nCard, 0, kRecordStateSelector, static_cast<uint32_t>(k), &state))) {
+        if (!IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kRecordStateSelector, static_cast<uint32_t>(k), &state))) {
             m_strips[k].ShowRecordState(state);
         }
     }

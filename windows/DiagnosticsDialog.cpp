@@ -6,6 +6,7 @@
 
 #include "controls/PanelFont.h"
 #include "controls/SunkenFrame.h"
+#include "device/Status.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
 #include "windows/DiagnosticsText.h"
@@ -38,12 +39,6 @@ constexpr int kTileStep = 80;
 constexpr int kTileRowStep = 76;
 constexpr int kLastTileX = 240;
 constexpr int kLastTileY = 152;
-
-// A query that ends with the panel's own failure delivered no value; a driver
-// status still comes with one.
-bool Replied(int32_t status) {
-    return status != kDriverCallFailed && status != kBadCardIndex && status != kArgOutOfRange;
-}
 
 }  // namespace
 
@@ -131,16 +126,16 @@ void CDiagnosticsDialog::UpdateValues() {
     uint32_t dmaStatus = 0;
     uint32_t fpgaRevision = 0;
     uint32_t measurement = 0;
-    const bool stateRead = Replied(m_pDevice->QueryStatus(m_nCard, 0, kSelectCardState, 0, &state));
-    const bool multiRead = Replied(m_pDevice->QueryStatus(m_nCard, 0, kSelectMultiPlaying, 0, &multiPlaying));
-    const bool dmaRead = Replied(m_pDevice->QueryStatus(m_nCard, 0, kSelectDmaStatus, 0, &dmaStatus));
-    const bool fpgaRead = Replied(m_pDevice->QueryStatus(m_nCard, 0, kSelectFpgaRevision, 0, &fpgaRevision));
+    const bool stateRead = !IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kSelectCardState, 0, &state));
+    const bool multiRead = !IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kSelectMultiPlaying, 0, &multiPlaying));
+    const bool dmaRead = !IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kSelectDmaStatus, 0, &dmaStatus));
+    const bool fpgaRead = !IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kSelectFpgaRevision, 0, &fpgaRevision));
     const bool clockRead =
-        Replied(m_pDevice->QueryStatus(m_nCard, 0, kSelectClockMeasurement, 0, &measurement));
+        !IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kSelectClockMeasurement, 0, &measurement));
 
     const int32_t previousCount = g_dmaErrorCount;
     uint32_t count = static_cast<uint32_t>(g_dmaErrorCount);
-    const bool countRead = Replied(m_pDevice->QueryStatus(m_nCard, 0, kSelectDmaErrors, 0, &count));
+    const bool countRead = !IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kSelectDmaErrors, 0, &count));
     if (countRead) g_dmaErrorCount = static_cast<int32_t>(count);
 
     m_lblCardState.SetText(stateRead && multiRead ? LoadResString(CardStateStringId(state, multiPlaying))
