@@ -62,8 +62,6 @@ constexpr char kMetersCommandLine[] = "MirvaPM.exe ";
 
 UINT lampPeriodMs = CWaveSettingsDialog::kDefaultLampPeriodMs;
 
-POINT ToPoint(const LayoutPoint& p) { return POINT{p.x, p.y}; }
-
 void DrawString(const CDC& dc, UINT stringId, const LayoutRect& where) { DrawResString(dc, stringId, ToRect(where)); }
 
 int ChannelOf(UINT id, UINT ChannelIds::*field) {

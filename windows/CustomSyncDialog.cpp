@@ -33,8 +33,6 @@ constexpr StreamIds kStreamIds[CCustomSyncDialog::kStreams] = {
 // Frames and headers are drawn with the ADAT columns first.
 constexpr int kPaintOrder[CCustomSyncDialog::kStreams] = {2, 3, 4, 5, 0, 1, 6, 7, 8, 9};
 
-POINT ToPoint(const LayoutPoint& p) { return POINT{p.x, p.y}; }
-
 std::unique_ptr<CSyncLayout> LayoutForBaseUnits() {
     const LONG units = SkinDialogBaseUnits();
     return std::make_unique<CSyncLayout>(LOWORD(units), HIWORD(units));

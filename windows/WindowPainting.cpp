@@ -8,6 +8,8 @@
 
 RECT ToRect(const LayoutRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
+POINT ToPoint(const LayoutPoint& p) { return POINT{p.x, p.y}; }
+
 void TileBackground(CDC* dc, int lastX, int lastY, int stepX, int stepY) {
     const CSkinBitmap* stone = LoadSkinBitmap(IDB_STONE);
     if (stone == nullptr || stepX <= 0 || stepY <= 0) return;

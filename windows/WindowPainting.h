@@ -1,9 +1,10 @@
 #pragma once
-// Drawing steps that the three auxiliary windows share.
+// Drawing steps that the main window and the three auxiliary windows share.
 #include "controls/LayoutTypes.h"
 #include "framework/Gdi.h"
 
 RECT ToRect(const LayoutRect& r);
+POINT ToPoint(const LayoutPoint& p);
 
 // The stone background (bitmap 137) drawn opaque at x = 0, stepX, ... while x <= lastX
 // on rows y = 0, stepY, ... while y <= lastY, row by row. Nothing when the bitmap is missing.
