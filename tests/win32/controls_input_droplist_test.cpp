@@ -7,33 +7,13 @@
 #include "controls/SkinDropList.h"
 #include "resources/resource.h"
 #include "tests/win32/controls_input_support.h"
+#include "tests/win32/support/DropListFace.h"
 
 namespace {
 
 constexpr UINT kId = 92;
 const char* const kClocks[] = {"Internal Clock", "ADAT Clock", "S/PDIF Clock", "Word Clock"};
 const POINT kFace{10, 8};
-
-// The face as painted: the picture, then the text in the panel font.
-Pixels ExpectedFace(int bitmapId, const char* text, bool held) {
-    CDibCanvas canvas(80, 18, 0);
-    CDC dc(canvas.Hdc());
-    LoadSkinBitmap(bitmapId)->Draw(&dc, 0, 0);
-    if (text != nullptr) {
-        CBkModeScope transparent(dc, TRANSPARENT);
-        CSelectObject font(dc, g_panelFont);
-        RECT area{3, 1, 76, 16};
-        if (held) {
-            ++area.left;
-            ++area.top;
-        } else {
-            --area.right;
-            --area.bottom;
-        }
-        dc.DrawText(text, -1, &area, DT_VCENTER);
-    }
-    return canvas.Read().Crop(79, 17);
-}
 
 class DropListTest : public ::testing::Test {
 protected:
@@ -94,7 +74,7 @@ TEST(DropListFresh, ThreeItemsGiveTheRangeButNoValueAndAnEmptyFace) {
     EXPECT_EQ(list.GetMax(), 2);
     EXPECT_EQ(list.GetValue(), -1);
     EXPECT_EQ(list.GetWindowText(), "");
-    EXPECT_EQ(CaptureClient(list.m_hWnd), ExpectedFace(IDB_DROP, nullptr, false));
+    EXPECT_EQ(CaptureClient(list.m_hWnd), DropListFace(IDB_DROP, nullptr, false));
     PumpMessagesDroppingMouse();
     EXPECT_TRUE(parent.commands.empty());
 }
@@ -105,7 +85,7 @@ TEST_F(DropListTest, SetValueClampsShowsTheItemAndPostsNothing) {
     EXPECT_EQ(list.GetValue(), 3);
     EXPECT_EQ(list.popup.GetCurSel(), 3);
     EXPECT_EQ(list.GetWindowText(), "Word Clock");
-    EXPECT_EQ(Face(), ExpectedFace(IDB_DROP, "Word Clock", false));
+    EXPECT_EQ(Face(), DropListFace(IDB_DROP, "Word Clock", false));
     EXPECT_TRUE(parent.commands.empty());
 }
 
@@ -113,9 +93,9 @@ TEST_F(DropListTest, ShowItemShowsAnItemWithoutTouchingTheValue) {
     list.SetValue(1);
     EXPECT_EQ(list.ShowItem(2), 2);
     EXPECT_EQ(list.GetValue(), 1);
-    EXPECT_EQ(Face(), ExpectedFace(IDB_DROP, "S/PDIF Clock", false));
+    EXPECT_EQ(Face(), DropListFace(IDB_DROP, "S/PDIF Clock", false));
     EXPECT_EQ(list.ShowItem(9), -1);
-    EXPECT_EQ(Face(), ExpectedFace(IDB_DROP, nullptr, false));
+    EXPECT_EQ(Face(), DropListFace(IDB_DROP, nullptr, false));
 }
 
 TEST_F(DropListTest, APlainClickOpensTheListBelowTheFaceAndKeepsIt) {
@@ -161,7 +141,7 @@ TEST_F(DropListTest, ClickHoverClickCommitsAndPostsOnlyAChange) {
         EXPECT_EQ(parent.commands, c.posts ? Changes() : decltype(Changes()){});
         EXPECT_FALSE(Open());
         EXPECT_FALSE(Holding());
-        EXPECT_EQ(Face(), ExpectedFace(IDB_DROP, "ADAT Clock", false));
+        EXPECT_EQ(Face(), DropListFace(IDB_DROP, "ADAT Clock", false));
     }
 }
 
@@ -176,7 +156,7 @@ TEST_F(DropListTest, ClickingAgainWithoutHoveringCancelsAndRestoresTheHighlight)
     EXPECT_TRUE(parent.commands.empty());
     EXPECT_FALSE(Open());
     EXPECT_FALSE(Holding());
-    EXPECT_EQ(Face(), ExpectedFace(IDB_DROP, "S/PDIF Clock", false));
+    EXPECT_EQ(Face(), DropListFace(IDB_DROP, "S/PDIF Clock", false));
 }
 
 TEST_F(DropListTest, PressOutsideCommitsTheLastItemPassedOver) {
@@ -194,7 +174,7 @@ TEST_F(DropListTest, PressOutsideCommitsTheLastItemPassedOver) {
 TEST_F(DropListTest, PressDragAndReleaseOnAnItemCommitsItInOneGesture) {
     list.SetValue(2);
     Down(kFace);
-    EXPECT_EQ(Face(), ExpectedFace(IDB_DROP_DOWN, "S/PDIF Clock", true));
+    EXPECT_EQ(Face(), DropListFace(IDB_DROP_DOWN, "S/PDIF Clock", true));
     Over(OverItem(1));
     Over(OverItem(0));
     Up(OverItem(0));
@@ -202,18 +182,18 @@ TEST_F(DropListTest, PressDragAndReleaseOnAnItemCommitsItInOneGesture) {
     EXPECT_EQ(parent.commands, Changes());
     EXPECT_FALSE(Open());
     EXPECT_FALSE(Holding());
-    EXPECT_EQ(Face(), ExpectedFace(IDB_DROP, "Internal Clock", false));
+    EXPECT_EQ(Face(), DropListFace(IDB_DROP, "Internal Clock", false));
 }
 
 TEST_F(DropListTest, ChoosingTheCurrentValueAfterShowItemPostsNothing) {
     list.SetValue(1);
     list.ShowItem(3);
-    EXPECT_EQ(Face(), ExpectedFace(IDB_DROP, "Word Clock", false));
+    EXPECT_EQ(Face(), DropListFace(IDB_DROP, "Word Clock", false));
     Click(kFace);
     Over(OverItem(1));
     Click(OverItem(1));
     EXPECT_TRUE(parent.commands.empty());
-    EXPECT_EQ(Face(), ExpectedFace(IDB_DROP, "ADAT Clock", false));
+    EXPECT_EQ(Face(), DropListFace(IDB_DROP, "ADAT Clock", false));
 }
 
 TEST_F(DropListTest, CaptureTakenByAnotherWindowClosesWithoutCommitting) {
@@ -227,7 +207,7 @@ TEST_F(DropListTest, CaptureTakenByAnotherWindowClosesWithoutCommitting) {
     EXPECT_TRUE(parent.commands.empty());
     // The face goes back to the value rather than the item passed over.
     EXPECT_EQ(list.popup.GetCurSel(), 0);
-    EXPECT_EQ(Face(), ExpectedFace(IDB_DROP, "Internal Clock", false));
+    EXPECT_EQ(Face(), DropListFace(IDB_DROP, "Internal Clock", false));
 
     // Closed: moves and releases no longer reach the list.
     ::ReleaseCapture();
@@ -244,7 +224,7 @@ TEST_F(DropListTest, CaptureTakenDuringTheOpeningPressLetsTheFaceGo) {
     ::SetCapture(parent.m_hWnd);
     PumpMessagesDroppingMouse();
     EXPECT_FALSE(Open());
-    EXPECT_EQ(Face(), ExpectedFace(IDB_DROP, "ADAT Clock", false));
+    EXPECT_EQ(Face(), DropListFace(IDB_DROP, "ADAT Clock", false));
 }
 
 TEST_F(DropListTest, ThePopupWindowGoesWithTheControl) {
