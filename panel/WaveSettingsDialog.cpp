@@ -252,9 +252,12 @@ void CWaveSettingsDialog::RefreshFromDevice() {
 
     uint32_t code = 0;
     if (!IsPanelFailure(m_pDevice->GetClockMode(m_nCard, &code))) {
+        // The value too, not only the face: a pick is then compared with what the
+        // card holds, and the change handler sends values, not highlights.
+        // SetValue posts nothing, so the re-read sends nothing to the card.
         const ClockSelection selection = SelectionFromClockMode(static_cast<uint16_t>(code));
-        m_lstClock.ShowItem(selection.clock);
-        m_lstRate.ShowItem(selection.rate);
+        m_lstClock.SetValue(selection.clock);
+        m_lstRate.SetValue(selection.rate);
     }
 
     StartLampTimer();
@@ -471,13 +474,14 @@ void CWaveSettingsDialog::OnAboutBox() {
     about.DoModal();
 }
 
-// The drop-downs post their change; either one sends both current selections.
+// The drop-downs post their change; either one sends both lists' values, the
+// choices they hold, never a highlight, which only shows an item.
 BOOL CWaveSettingsDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     const BOOL handled = CDialog::OnCommand(wParam, lParam);
     const UINT id = LOWORD(wParam);
     if (HIWORD(wParam) == 1 && (id == IDC_LST_CLOCK || id == IDC_LST_RATE)) {
-        const int clock = m_lstClock.popup.GetCurSel();
-        const int rate = m_lstRate.popup.GetCurSel();
+        const int clock = m_lstClock.GetValue();
+        const int rate = m_lstRate.GetValue();
         m_pDevice->SetClockMode(m_nCard, ClockModeFromSelection(static_cast<uint16_t>(clock), static_cast<uint16_t>(rate)));
     }
     return handled;

@@ -10,6 +10,7 @@
 #include "controls/SkinFader.h"
 #include "controls/SkinKnob.h"
 #include "tests/win32/panel_harness.h"
+#include "tests/win32/support/DropListFace.h"
 
 namespace {
 
@@ -45,6 +46,37 @@ void ChooseItem(HWND dialog, int listId, int index) {
     // The list's choice and the change notification are both posted.
     PumpMessages();
     PumpMessages();
+}
+
+// Opens a drop-down, then presses and releases beside the list without passing over
+// an item: the list closes without a choice.
+void OpenAndClickAway(HWND dialog, int listId) {
+    HWND face = ::GetDlgItem(dialog, listId);
+    auto& list = Control<CSkinDropList>(dialog, listId);
+    Click(face);
+    RECT client{};
+    ::GetClientRect(list.popup.m_hWnd, &client);
+    POINT beside = {client.right + 40, client.bottom / 2};
+    ::MapWindowPoints(list.popup.m_hWnd, face, &beside, 1);
+    Click(face, beside.x, beside.y);
+    PumpMessages();
+    PumpMessages();
+}
+
+// The drop-down at rest shows text, both as its window text and on the screen.
+void ExpectFace(HWND dialog, int listId, const char* text) {
+    HWND face = ::GetDlgItem(dialog, listId);
+    EXPECT_EQ(Control<CSkinDropList>(dialog, listId).GetWindowText(), text) << listId;
+    EXPECT_EQ(CaptureClient(face), DropListFace(190, text, false)) << listId << " " << text;
+}
+
+// The clock modes the card was asked to set, in order.
+std::vector<uint32_t> ClockModesSent(const std::vector<LoggedRequest>& log) {
+    std::vector<uint32_t> modes;
+    for (const LoggedRequest& r : log) {
+        if (r.code == kSetClockMode) modes.push_back(r.Word(16));
+    }
+    return modes;
 }
 
 // Message boxes and dialogs that come up while a test runs; each box is answered with OK.
@@ -240,6 +272,49 @@ TEST_F(PanelTest, ChoosingClockOrRateSendsBothSelections) {
             EXPECT_EQ(log[0].code, kSetClockMode);
             EXPECT_EQ(log[0].Word(16), c.code);
         }
+    });
+}
+
+TEST_F(PanelTest, ChoiceAfterACancelledListKeepsTheCardsClockSource) {
+    OnCard([](VcCard& c) { c.settings.clockMode = 2; });  // ADAT Clock, 48000 Hz
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        ClearLog();
+        OpenAndClickAway(hwnd, 92);
+        EXPECT_TRUE(TakeLog().empty());
+        ExpectFace(hwnd, 92, "ADAT Clock");
+
+        ChooseItem(hwnd, 93, 0);
+        EXPECT_EQ(ClockModesSent(TakeLog()), std::vector<uint32_t>{3});
+        OnCard([](VcCard& c) { EXPECT_EQ(c.settings.clockMode, 3u); });
+        ExpectFace(hwnd, 92, "ADAT Clock");
+        ExpectFace(hwnd, 93, "44100 Hz");
+    });
+}
+
+TEST_F(PanelTest, ChoiceEqualToTheLastPickIsSentWhenTheCardChangedSince) {
+    OnCard([](VcCard& c) {
+        c.settings.clockMode = 0;
+        c.defaults.clockMode = 0;
+    });
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        ClearLog();
+        ChooseItem(hwnd, 92, 3);
+        EXPECT_EQ(ClockModesSent(TakeLog()), std::vector<uint32_t>{6});
+
+        ClickId(hwnd, 72);  // Retrieve Defaults: back to Internal Clock
+        PumpMessages();
+        EXPECT_TRUE(ClockModesSent(TakeLog()).empty());
+        ExpectFace(hwnd, 92, "Internal Clock");
+
+        ChooseItem(hwnd, 92, 3);
+        EXPECT_EQ(ClockModesSent(TakeLog()), std::vector<uint32_t>{6});
+        OnCard([](VcCard& c) { EXPECT_EQ(c.settings.clockMode, 6u); });
+        ExpectFace(hwnd, 92, "Word Clock");
+        ExpectFace(hwnd, 93, "48000 Hz");
+
+        // The same pick once more changes nothing.
+        ChooseItem(hwnd, 92, 3);
+        EXPECT_TRUE(TakeLog().empty());
     });
 }
 
