@@ -39,8 +39,13 @@ void CChannelStrip::ShowWorking() {
     m_knob.Invalidate(TRUE);
 }
 
+void CChannelStrip::ShowLevels(uint16_t left, uint16_t right) {
+    m_fader.SetValue(std::max(left, right));
+    m_knob.SetValueChanged(BalanceFromLevels(left, right));
+}
+
 void CChannelStrip::ShowFromCard(bool levelsRead, uint16_t left, uint16_t right) {
-    const bool working = m_btnEnable.state == 1;
+    const bool working = IsOn();
     const bool lookChanged = (m_fader.active == 1) != working;
     if (!working) {
         m_fader.SetValue(kFullLevel);
@@ -49,10 +54,7 @@ void CChannelStrip::ShowFromCard(bool levelsRead, uint16_t left, uint16_t right)
         m_knob.active = 0;
     } else {
         // A failed read keeps what the strip showed before.
-        if (levelsRead) {
-            m_fader.SetValue(std::max(left, right));
-            m_knob.SetValueChanged(BalanceFromLevels(left, right));
-        }
+        if (levelsRead) ShowLevels(left, right);
         m_fader.active = 1;
         m_knob.active = 1;
     }

@@ -19,6 +19,10 @@ public:
     void ShowSwitchedOff();
     // Level control switched on: the working look; the values stay as they are.
     void ShowWorking();
+    // The card's levels on the fader (the larger) and the knob (their balance).
+    void ShowLevels(uint16_t left, uint16_t right);
+    // Levels may be sent only while the switch says the channel is on.
+    bool IsOn() const { return m_btnEnable.state == 1; }
     // The card's state after a read: the switch's flag, and the levels when it is on.
     // The fader and knob are repainted when their look changes, since neither a
     // value that stays the same nor a new skin repaints them by itself.

@@ -397,15 +397,30 @@ void CWaveSettingsDialog::OnChannelSwitch(int channel, bool on) {
         strip.ShowSwitchedOff();
     }
     m_pDevice->SetChannelControl(m_nCard, static_cast<uint16_t>(channel), on ? 1 : 0);
+    if (on) ReadChannelLevels(channel);
 }
 
+// A strip switched on still shows full level and centre balance; the next move
+// would send those. Reading the card's levels first keeps what the user had set.
+void CWaveSettingsDialog::ReadChannelLevels(int channel) {
+    uint16_t left = 0;
+    uint16_t right = 0;
+    if (!IsPanelFailure(m_pDevice->GetChannelLevels(m_nCard, static_cast<uint16_t>(channel), &left, &right))) {
+        m_strips[channel].ShowLevels(left, right);
+    }
+}
+
+// An off strip shows placeholders, not the card's levels; the knob still notifies
+// its double-click reset there, which must not overwrite what the card keeps.
 void CWaveSettingsDialog::OnChannelVolume(int channel, int volume) {
+    if (!m_strips[channel].IsOn()) return;
     const int balance = m_strips[channel].m_knob.GetValue();
     const Levels levels = LevelsFromVolumeBalance(static_cast<uint16_t>(volume), static_cast<uint16_t>(balance));
     m_pDevice->SetChannelLevels(m_nCard, static_cast<uint16_t>(channel), levels.left, levels.right);
 }
 
 void CWaveSettingsDialog::OnChannelBalance(int channel, int balance) {
+    if (!m_strips[channel].IsOn()) return;
     const int volume = m_strips[channel].m_fader.value;
     const Levels levels = LevelsFromVolumeBalance(static_cast<uint16_t>(volume), static_cast<uint16_t>(balance));
     m_pDevice->SetChannelLevels(m_nCard, static_cast<uint16_t>(channel), levels.left, levels.right);
@@ -422,6 +437,7 @@ void CWaveSettingsDialog::OnEnableAll() {
         strip.m_btnEnable.state = 1;
         strip.m_btnEnable.InvalidateRect(nullptr, TRUE);
         m_pDevice->SetChannelControl(m_nCard, static_cast<uint16_t>(k), 1);
+        ReadChannelLevels(k);
     }
 }
 

@@ -57,6 +57,7 @@ private:
     void PaintPanel(CDC& dc) const;
 
     void OnChannelSwitch(int channel, bool on);
+    void ReadChannelLevels(int channel);
     void OnChannelVolume(int channel, int volume);
     void OnChannelBalance(int channel, int balance);
     void OnHelpButton();

@@ -227,8 +227,8 @@ class Suite:
         self.main.click_rect(layout.switch_rect(6))
         card = self.wait_card(lambda c: c["channels"][6]["control"] == 1, "channel 6 was not switched on")
         self.check(card["channels"][6] == dict(before, control=1), "switching channel 6 on sent levels")
-        # On again, it keeps showing full level and centre until the next re-read.
-        self.strip_shows(6, True, layout.FULL, 64)
+        # On again, it reads the channel's levels back and shows them at once.
+        self.strip_shows_card(6, card)
 
     def step_fader(self):
         k, row = 3, 50

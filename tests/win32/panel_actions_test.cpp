@@ -188,7 +188,7 @@ TEST_F(PanelTest, TurningAKnobSendsTheBalanceWithTheStripsVolume) {
     });
 }
 
-TEST_F(PanelTest, ChannelSwitchSendsLevelControlOnlyAndKeepsTheCardsLevels) {
+TEST_F(PanelTest, ChannelSwitchKeepsTheCardsLevelsAndShowsThemAgainWhenOn) {
     RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
         auto& fader = Control<CSkinFader>(hwnd, 82);
         auto& knob = Control<CSkinKnob>(hwnd, 86);
@@ -207,13 +207,16 @@ TEST_F(PanelTest, ChannelSwitchSendsLevelControlOnlyAndKeepsTheCardsLevels) {
         EXPECT_EQ(fader.trackBitmap, LoadSkinBitmap(180));
         EXPECT_EQ(knob.bitmap, LoadSkinBitmap(187));
 
+        // Switched on, the strip reads its levels back: no levels are sent.
         ClickId(hwnd, 74);
         log = TakeLog();
-        ASSERT_EQ(log.size(), 1u);
+        ASSERT_EQ(log.size(), 2u);
         EXPECT_EQ(log[0].code, kChannelControlOn);
         EXPECT_EQ(log[0].Word(8), 6u);
+        EXPECT_EQ(log[1].code, kGetChannelLevels);
+        EXPECT_EQ(log[1].Word(8), 6u);
         EXPECT_EQ(fader.value, 65535);
-        EXPECT_EQ(knob.GetValue(), 64);
+        EXPECT_EQ(knob.GetValue(), 88);
         EXPECT_EQ(fader.active, 1);
         EXPECT_EQ(knob.active, 1);
         EXPECT_EQ(fader.trackBitmap, LoadSkinBitmap(155));
@@ -225,31 +228,123 @@ TEST_F(PanelTest, ChannelSwitchSendsLevelControlOnlyAndKeepsTheCardsLevels) {
     });
 }
 
-TEST_F(PanelTest, EnableAllAndDisableAllSendTenSwitchesInChannelOrder) {
-    struct AllCase {
-        int button;
-        uint32_t code;
-        int state;
+TEST_F(PanelTest, SwitchedOffStripSendsNoLevelsWhateverItsControlsNotify) {
+    // Off as the card reported it, or switched off on the panel.
+    struct OffCase {
+        const char* name;
+        uint32_t control;
+        bool switchOff;
     };
-    const AllCase cases[] = {{66, kChannelControlOff, 0}, {65, kChannelControlOn, 1}};
-    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
-        for (const AllCase& c : cases) {
-            SCOPED_TRACE(c.button);
+    const OffCase cases[] = {{"read off", 0, false}, {"switched off", 1, true}};
+    for (const OffCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        OnCard([&](VcCard& card) {
+            card.settings.control[3] = c.control;
+            card.settings.left[3] = 40000;
+            card.settings.right[3] = 25000;
+        });
+        RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+            if (c.switchOff) ClickId(hwnd, 35);
+            HWND knob = ::GetDlgItem(hwnd, 57);
             ClearLog();
-            ClickId(hwnd, c.button);
+            // A double-click as the system delivers it.
+            Press(knob, 12, 12);
+            Release(knob, 12, 12);
+            DoubleClick(knob, 12, 12);
+            Release(knob, 12, 12);
+            PumpMessages();
+            EXPECT_TRUE(TakeLog().empty());
+            EXPECT_EQ(Control<CSkinKnob>(hwnd, 57).GetValue(), 64);
+            // The fader's notification, which an off fader does not send by itself.
+            ::SendMessageA(hwnd, WM_USER, 51, 30000);
+            EXPECT_TRUE(TakeLog().empty());
+            OnCard([](VcCard& card) {
+                EXPECT_EQ(card.settings.left[3], 40000u);
+                EXPECT_EQ(card.settings.right[3], 25000u);
+            });
+        });
+    }
+}
+
+TEST_F(PanelTest, FirstMoveAfterSwitchOnSendsTheCardsLevelsNotFullLevel) {
+    enum Moved { kKnob, kFader };
+    struct MoveCase {
+        Moved moved;
+        uint32_t left, right;
+    };
+    // The card holds (40000, 25000): volume 40000, balance 40. One pixel right on the
+    // knob gives balance 41; the fader dragged to row 20 gives volume 46431.
+    const MoveCase cases[] = {{kKnob, 40000, 25625}, {kFader, 46431, 29020}};
+    for (const MoveCase& c : cases) {
+        SCOPED_TRACE(c.moved);
+        OnCard([](VcCard& card) {
+            card.settings.control[3] = 0;
+            card.settings.left[3] = 40000;
+            card.settings.right[3] = 25000;
+        });
+        RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+            auto& fader = Control<CSkinFader>(hwnd, 51);
+            auto& knob = Control<CSkinKnob>(hwnd, 57);
+            ASSERT_EQ(fader.value, 65535);
+            ClearLog();
+            ClickId(hwnd, 35);
             const std::vector<LoggedRequest> log = TakeLog();
-            ASSERT_EQ(log.size(), 10u);
-            for (uint32_t k = 0; k < 10; ++k) {
-                EXPECT_EQ(log[k].code, c.code);
-                EXPECT_EQ(log[k].Word(8), k);
-                EXPECT_EQ(Control<CSkinButton>(hwnd, kChannelControls[k].switchId).state, c.state);
-                EXPECT_EQ(Control<CSkinFader>(hwnd, kChannelControls[k].faderId).active, c.state);
+            EXPECT_EQ(Codes(log), (std::vector<uint32_t>{kChannelControlOn, kGetChannelLevels}));
+            EXPECT_EQ(fader.value, 40000);
+            EXPECT_EQ(knob.GetValue(), 40);
+            if (c.moved == kKnob) {
+                Press(knob, 12, 12);
+                Move(knob, 13, 12);
+                Release(knob, 13, 12);
+            } else {
+                const int thumb = fader.position;
+                Press(fader, 5, thumb);
+                Move(fader, 5, 20);
+                Release(fader, 5, 20);
             }
-        }
-        for (int k = 0; k < 10; ++k) {
+            OnCard([&](VcCard& card) {
+                EXPECT_EQ(card.settings.left[3], c.left);
+                EXPECT_EQ(card.settings.right[3], c.right);
+            });
+        });
+    }
+}
+
+TEST_F(PanelTest, EnableAllAndDisableAllSendTenSwitchesInChannelOrder) {
+    OnCard([](VcCard& c) {
+        c.settings.left[3] = 40000;
+        c.settings.right[3] = 25000;
+    });
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        ClearLog();
+        ClickId(hwnd, 66);
+        std::vector<LoggedRequest> log = TakeLog();
+        ASSERT_EQ(log.size(), 10u);
+        for (uint32_t k = 0; k < 10; ++k) {
+            EXPECT_EQ(log[k].code, kChannelControlOff);
+            EXPECT_EQ(log[k].Word(8), k);
+            EXPECT_EQ(Control<CSkinButton>(hwnd, kChannelControls[k].switchId).state, 0);
+            EXPECT_EQ(Control<CSkinFader>(hwnd, kChannelControls[k].faderId).active, 0);
             EXPECT_EQ(Control<CSkinFader>(hwnd, kChannelControls[k].faderId).value, 65535);
             EXPECT_EQ(Control<CSkinKnob>(hwnd, kChannelControls[k].knobId).GetValue(), 64);
         }
+
+        // Each channel switched on reads its levels back; no levels are sent.
+        ClickId(hwnd, 65);
+        log = TakeLog();
+        ASSERT_EQ(log.size(), 20u);
+        for (uint32_t k = 0; k < 10; ++k) {
+            EXPECT_EQ(log[2 * k].code, kChannelControlOn);
+            EXPECT_EQ(log[2 * k].Word(8), k);
+            EXPECT_EQ(log[2 * k + 1].code, kGetChannelLevels);
+            EXPECT_EQ(log[2 * k + 1].Word(8), k);
+            EXPECT_EQ(Control<CSkinButton>(hwnd, kChannelControls[k].switchId).state, 1);
+            EXPECT_EQ(Control<CSkinFader>(hwnd, kChannelControls[k].faderId).active, 1);
+        }
+        EXPECT_EQ(Control<CSkinFader>(hwnd, 51).value, 40000);
+        EXPECT_EQ(Control<CSkinKnob>(hwnd, 57).GetValue(), 40);
+        EXPECT_EQ(Control<CSkinFader>(hwnd, 82).value, 65535);
+        EXPECT_EQ(Control<CSkinKnob>(hwnd, 86).GetValue(), 88);
     });
 }
 
