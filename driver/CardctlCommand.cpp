@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include "device/Words.h"
-#include "driver/RequestRules.h"
 
 namespace {
 
@@ -210,7 +209,7 @@ bool ParseFault(const Args& a, CardctlCommand& c, std::string& error) {
     }
     if (a.count >= 2 && Equal(a[1], "delay")) {
         if (!Arity(a, 3, "fault delay <ms>", error)) return false;
-        if (!Number(a[2], "delay in ms", 0, kMaxDelayMs, v1, error)) return false;
+        if (!Number(a[2], "delay in ms", 0, kVcMaxDelayMs, v1, error)) return false;
         Private(c, kVcFaultDelay, 0, 0, v1);
         return true;
     }
