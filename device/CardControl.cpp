@@ -48,24 +48,22 @@ void Deliver(T* out, T value) {
 uint8_t FlagFrom(const uint8_t* reply) { return GetWord32(reply, 4) != 0 ? 1 : 0; }
 uint16_t Low16(const uint8_t* reply, uint32_t offset) { return static_cast<uint16_t>(GetWord32(reply, offset)); }
 
-// Fill, call and copy out, all under the link's lock, after the caller has checked
+// Fill, call and read back, all under the link's lock, after the caller has checked
 // the card index and the arguments. The status is reply word 0, or the call's failure.
 template <typename Fill, typename Read>
-int32_t Operate(CDriverLink* link, int32_t card, uint32_t code, Fill&& fill, Read&& read) {
+int32_t OperateOnRecord(CDriverLink* link, int32_t card, uint32_t code, Fill&& fill, Read&& read) {
     int32_t status = kDriverCallFailed;
-    link->Transact(
-        code,
-        [&](uint8_t* words) {
-            const CardRecord& record = link->cards[card];
-            PutWord32(words, 0, link->clientId);
-            PutWord32(words, 4, record.driverIndex);
-            fill(words, record);
-        },
-        [&](const uint8_t* reply) {
-            read(reply);
-            status = static_cast<int32_t>(GetWord32(reply, 0));
-        });
+    link->TransactCard(static_cast<uint32_t>(card), code, fill, [&](const uint8_t* reply, CardRecord& record) {
+        read(reply, record);
+        status = static_cast<int32_t>(GetWord32(reply, 0));
+    });
     return status;
+}
+
+// OperateOnRecord for the operations that only copy out of the reply.
+template <typename Fill, typename Read>
+int32_t Operate(CDriverLink* link, int32_t card, uint32_t code, Fill&& fill, Read&& read) {
+    return OperateOnRecord(link, card, code, fill, [&](const uint8_t* reply, CardRecord&) { read(reply); });
 }
 
 // The card index is compared unsigned, so negative indexes are out of range too.
@@ -105,25 +103,27 @@ bool CCardControl::ResetCardStop(int32_t card) {
     return Operate(link_.get(), card, kResetCardStop, kNoWords, kNoOutputs) == 0;
 }
 
-int32_t CCardControl::ReadRegister(int32_t card, uint32_t space, uint32_t size, uint32_t mode,
-                                   uint32_t address, uint32_t* out) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
-    return Operate(
-        link_.get(), card, kReadRegister,
-        [&](uint8_t* words, const CardRecord&) {
-            PutWord32(words, 8, space);
-            PutWord32(words, 16, size);
-            PutWord32(words, 20, address);
-            PutWord32(words, 24, mode & 0xFF);
-        },
-        [&](const uint8_t* reply) { Deliver(out, GetWord32(reply, 4)); });
-}
-
 namespace {
 
 struct RegisterRead {
     uint32_t space, size, mode, address;
 };
+
+// One register read; `read` tells whether the call brought a value back.
+int32_t ReadRegisterOnce(CDriverLink* link, int32_t card, const RegisterRead& r, uint32_t& value, bool& read) {
+    return Operate(
+        link, card, kReadRegister,
+        [&](uint8_t* words, const CardRecord&) {
+            PutWord32(words, 8, r.space);
+            PutWord32(words, 16, r.size);
+            PutWord32(words, 20, r.address);
+            PutWord32(words, 24, r.mode & 0xFF);
+        },
+        [&](const uint8_t* reply) {
+            value = GetWord32(reply, 4);
+            read = true;
+        });
+}
 
 // Selectors 2..11 of QueryStatus are register reads with fixed arguments.
 RegisterRead RegisterForSelector(uint32_t selector, uint32_t bank, uint32_t item) {
@@ -142,13 +142,24 @@ RegisterRead RegisterForSelector(uint32_t selector, uint32_t bank, uint32_t item
 }
 
 // A register read is tried a second time only when the first one did not succeed.
-int32_t ReadRegisterTwice(CCardControl& control, int32_t card, const RegisterRead& r, uint32_t* out) {
-    const int32_t status = control.ReadRegister(card, r.space, r.size, r.mode, r.address, out);
+// `value` and `read` hold the last value that came back, if any did.
+int32_t ReadRegisterTwice(CDriverLink* link, int32_t card, const RegisterRead& r, uint32_t& value, bool& read) {
+    const int32_t status = ReadRegisterOnce(link, card, r, value, read);
     if (status == 0) return status;
-    return control.ReadRegister(card, r.space, r.size, r.mode, r.address, out);
+    return ReadRegisterOnce(link, card, r, value, read);
 }
 
 }  // namespace
+
+int32_t CCardControl::ReadRegister(int32_t card, uint32_t space, uint32_t size, uint32_t mode,
+                                   uint32_t address, uint32_t* out) {
+    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    uint32_t value = 0;
+    bool read = false;
+    const int32_t status = ReadRegisterOnce(link_.get(), card, {space, size, mode, address}, value, read);
+    if (read) Deliver(out, value);
+    return status;
+}
 
 int32_t CCardControl::QueryStatus(int32_t card, uint32_t bank, uint32_t selector, uint32_t item,
                                   uint32_t* out) {
@@ -165,16 +176,17 @@ int32_t CCardControl::QueryStatus(int32_t card, uint32_t bank, uint32_t selector
     }
     if (selector == 5 && item >= kOutputItems) return kArgOutOfRange;
 
-    const RegisterRead r = RegisterForSelector(selector, bank, item);
+    uint32_t value = 0;
+    bool read = false;
+    const int32_t status = ReadRegisterTwice(link_.get(), card, RegisterForSelector(selector, bank, item), value, read);
     if (selector == 2) {
-        uint32_t value = 0;
-        const int32_t status = ReadRegisterTwice(*this, card, r, &value);
         if (status == 0) Deliver(out, static_cast<uint32_t>((value & 0x10) == 0 ? 1 : 0));
         return status;
     }
-    const int32_t status = ReadRegisterTwice(*this, card, r, out);
-    // The measurement register counts five short of the clock divider, whatever the reads gave.
-    if (selector == 6 && out) *out += kClockMeasurementBias;
+    // The measurement register counts five short of the clock divider. A failed
+    // call read nothing, so the caller's output stays as it was.
+    if (selector == 6) value += kClockMeasurementBias;
+    if (read) Deliver(out, value);
     return status;
 }
 
@@ -292,12 +304,11 @@ int32_t CCardControl::RetrieveDefaults(int32_t card) {
 
 int32_t CCardControl::FreeCard(int32_t card) {
     if (!ValidCard(link_.get(), card)) return kBadCardIndex;
-    CDriverLink* link = link_.get();
     // The record changes inside the request, under the link's lock.
-    return Operate(link, card, kFreeCard, kCardRefOnly, [&](const uint8_t* reply) {
+    return OperateOnRecord(link_.get(), card, kFreeCard, kCardRefOnly, [](const uint8_t* reply, CardRecord& record) {
         if (GetWord32(reply, 0) != 0) return;
-        link->cards[card].cardRef = 0;
-        link->cards[card].isFree = 1;
+        record.cardRef = 0;
+        record.isFree = 1;
     });
 }
 

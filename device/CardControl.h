@@ -2,6 +2,11 @@
 // The device object the windows use: owns one driver link and offers one method
 // per card operation. Every method takes the card index (position in the card
 // table) and returns a status: 0, a driver status, or one of the panel's codes.
+//
+// Threads: the card operations may be called from any thread (the link serializes
+// them); QueryStatus is the one the timer thread calls. Construction, Release and
+// destruction belong to the owner's thread, and only once no other thread can call
+// an operation any more (its timers killed): Release frees the link under them.
 #include <cstdint>
 #include <memory>
 
@@ -19,7 +24,9 @@ public:
     CCardControl& operator=(const CCardControl&) = delete;
 
     uint32_t GetCardCount() const;
+    // Closes and frees the link; later operations return kBadCardIndex.
     void Release();
+    // The link, for reading its card table (CDriverLink::Card); null after Release.
     CDriverLink* link() const { return link_.get(); }
 
     int32_t ResetCardStart(int32_t card);

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <new>
 
-#include "device/Words.h"
-
 const char kDevicePath[] = "\\\\.\\ZelkWave";
 
 namespace {
@@ -54,6 +52,11 @@ void CDriverLink::Close() {
     device.reset();
     request.reset();
     reply.reset();
+}
+
+CardRecord CDriverLink::Card(uint32_t index) const {
+    std::lock_guard<std::mutex> hold(lock_);
+    return index < kMaxCards ? cards[index] : CardRecord{};
 }
 
 void CDriverLink::RequestClientId() {

@@ -1,12 +1,8 @@
 #include "driver/CardctlCommand.h"
 
-#include <cctype>
-#include <cerrno>
-#include <cstdlib>
 #include <cstring>
 
 #include "device/Words.h"
-#include "driver/RequestRules.h"
 
 namespace {
 
@@ -18,12 +14,21 @@ struct Args {
 
 bool Equal(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
+// The value of an ASCII digit in the given base, or -1: digits of other scripts,
+// such as full-width ones, are not digits here.
+int AsciiDigit(char c, bool hex) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (hex && c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (hex && c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
 // Reads one numeric argument within [lo, hi] or explains what is wrong with it.
 // Only a driver status may be written as a negative number.
 bool Number(const char* text, const char* what, uint32_t lo, uint32_t hi, uint32_t& value, std::string& error,
             bool negativeOk = false) {
     if ((text[0] == '-' && !negativeOk) || !ParseCardctlNumber(text, value)) {
-        error = std::string(what) + " must be a number, not '" + text + "'";
+        error = std::string(what) + " must be a number, not " + CardctlQuoted(text);
         return false;
     }
     if (value < lo || value > hi) {
@@ -37,7 +42,7 @@ bool OnOff(const char* text, uint32_t& flag, std::string& error) {
     if (Equal(text, "on")) flag = 1;
     else if (Equal(text, "off")) flag = 0;
     else {
-        error = std::string("expected on or off, not '") + text + "'";
+        error = std::string("expected on or off, not ") + CardctlQuoted(text);
         return false;
     }
     return true;
@@ -48,7 +53,7 @@ bool Stream(const char* direction, const char* stream, uint32_t& dir, uint32_t& 
     if (Equal(direction, "record")) dir = 0;
     else if (Equal(direction, "playback")) dir = 1;
     else {
-        error = std::string("expected record or playback, not '") + direction + "'";
+        error = std::string("expected record or playback, not ") + CardctlQuoted(direction);
         return false;
     }
     const uint32_t last = dir == 0 ? kVcRecordStreams - 1 : kVcPlaybackStreams - 1;
@@ -187,7 +192,7 @@ bool ParseSet(const Args& a, CardctlCommand& c, std::string& error) {
         PutWord16(c.frame, 22, static_cast<uint16_t>(v3));
         return true;
     }
-    error = std::string("cannot set '") + what + "'; run cardctl without arguments for the list";
+    error = std::string("cannot set ") + CardctlQuoted(what) + "; run cardctl without arguments for the list";
     return false;
 }
 
@@ -210,7 +215,7 @@ bool ParseFault(const Args& a, CardctlCommand& c, std::string& error) {
     }
     if (a.count >= 2 && Equal(a[1], "delay")) {
         if (!Arity(a, 3, "fault delay <ms>", error)) return false;
-        if (!Number(a[2], "delay in ms", 0, kMaxDelayMs, v1, error)) return false;
+        if (!Number(a[2], "delay in ms", 0, kVcMaxDelayMs, v1, error)) return false;
         Private(c, kVcFaultDelay, 0, 0, v1);
         return true;
     }
@@ -221,31 +226,48 @@ bool ParseFault(const Args& a, CardctlCommand& c, std::string& error) {
 }  // namespace
 
 bool ParseCardctlNumber(const char* text, uint32_t& value) {
-    if (!text || !*text) return false;
+    if (!text) return false;
     const bool negative = text[0] == '-';
     const char* digits = negative ? text + 1 : text;
-    // strtoull accepts blanks and signs of its own; only plain digits are a number here.
-    if (*digits < '0' || *digits > '9') return false;
     const bool hex = !negative && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
-    if (hex && !std::isxdigit(static_cast<unsigned char>(digits[2]))) return false;
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long long v = std::strtoull(digits, &end, hex ? 16 : 10);
-    if (errno != 0 || *end != '\0') return false;
-    if (negative) {
-        if (v > 0x80000000ull) return false;
-        value = static_cast<uint32_t>(0u - static_cast<uint32_t>(v));
-        return true;
+    if (hex) digits += 2;
+    if (*digits == '\0') return false;
+    const uint64_t limit = negative ? 0x80000000ull : 0xFFFFFFFFull;
+    uint64_t v = 0;
+    for (const char* p = digits; *p != '\0'; ++p) {
+        const int digit = AsciiDigit(*p, hex);
+        if (digit < 0) return false;
+        v = v * (hex ? 16 : 10) + static_cast<uint64_t>(digit);
+        if (v > limit) return false;
     }
-    if (v > 0xFFFFFFFFull) return false;
-    value = static_cast<uint32_t>(v);
+    value = negative ? 0u - static_cast<uint32_t>(v) : static_cast<uint32_t>(v);
     return true;
+}
+
+std::string CardctlQuoted(const char* text) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string quoted = "'";
+    for (const char* p = text; *p != '\0'; ++p) {
+        const unsigned char c = static_cast<unsigned char>(*p);
+        if (c == '\n') quoted += "\\n";
+        else if (c == '\r') quoted += "\\r";
+        else if (c == '\t') quoted += "\\t";
+        else if (c == '\\') quoted += "\\\\";
+        else if (c < 0x20 || c >= 0x7F) {
+            quoted += "\\x";
+            quoted += kHex[c >> 4];
+            quoted += kHex[c & 15];
+        } else {
+            quoted += static_cast<char>(c);
+        }
+    }
+    return quoted + "'";
 }
 
 bool ParseCardctlCommand(int argc, const char* const* argv, CardctlCommand& command, std::string& error) {
     command = CardctlCommand();
     const Args a = {argc - 1, argv + 1};
-    if (a.count == 0 || Equal(a[0], "help") || Equal(a[0], "--help")) {
+    if (a.count <= 0 || Equal(a[0], "help") || Equal(a[0], "--help")) {
         command.action = CardctlAction::Usage;
         return true;
     }
@@ -268,7 +290,7 @@ bool ParseCardctlCommand(int argc, const char* const* argv, CardctlCommand& comm
     }
     if (Equal(verb, "set")) return ParseSet(a, command, error);
     if (Equal(verb, "fault")) return ParseFault(a, command, error);
-    error = std::string("unknown command '") + verb + "'; run cardctl without arguments for the usage";
+    error = std::string("unknown command ") + CardctlQuoted(verb) + "; run cardctl without arguments for the usage";
     return false;
 }
 

@@ -26,12 +26,18 @@ struct CardctlCommand {
     uint8_t frame[kCardctlFrameBytes] = {};
 };
 
-// Parses the arguments after the program name. On failure returns false and sets
-// `error` to one line without a trailing newline.
+// Parses the arguments after the program name, UTF-8 text. On failure returns
+// false and sets `error` to one line without a trailing newline.
 bool ParseCardctlCommand(int argc, const char* const* argv, CardctlCommand& command, std::string& error);
 
 // Reads a 32-bit value: decimal, 0x hexadecimal, or a negative decimal (stored as
-// its two's complement, for driver statuses). False on anything else.
+// its two's complement, for driver statuses), in ASCII digits only. False on
+// anything else.
 bool ParseCardctlNumber(const char* text, uint32_t& value);
+
+// An argument as error messages quote it: in single quotes, with backslashes,
+// control characters and every byte outside printable ASCII escaped, so that the
+// message stays one line whatever the argument holds.
+std::string CardctlQuoted(const char* text);
 
 const char* CardctlUsage();

@@ -54,6 +54,19 @@ RequestBuffers LocateBuffers(PIRP irp, PIO_STACK_LOCATION stack) {
     return b;
 }
 
+// Buffers of the neither method are the caller's own addresses, handed over
+// unchecked: the kernel must not read or write through them unless they lie wholly
+// in user space, or any local process could make it write a reply anywhere. A
+// production driver would add, for a caller in user mode, ProbeForRead and
+// ProbeForWrite and every access inside __try/__except, since another thread of
+// the caller may unmap or protect those pages at any moment; the range check alone
+// keeps the kernel's own memory out of reach.
+bool InUserSpace(const RequestBuffers& b) {
+    const uintptr_t limit = static_cast<uintptr_t>(MM_USER_PROBE_ADDRESS);
+    return WithinUserSpace(reinterpret_cast<uintptr_t>(b.in), b.inSize, limit) &&
+           WithinUserSpace(reinterpret_cast<uintptr_t>(b.out), b.outSize, limit);
+}
+
 void Delay(uint32_t ms) {
     if (ms == 0) return;
     LARGE_INTEGER interval;
@@ -67,6 +80,10 @@ NTSTATUS NTAPI OnDeviceControl(PDEVICE_OBJECT, PIRP irp) {
     PIO_STACK_LOCATION stack = IoGetCurrentIrpStackLocation(irp);
     const ULONG code = stack->Parameters.DeviceIoControl.IoControlCode;
     const RequestBuffers b = LocateBuffers(irp, stack);
+    // Sizes first, whatever the method, so that no buffer is touched beyond its end.
+    if (BuffersTooSmall(code, b.inSize, b.outSize)) return Complete(irp, STATUS_BUFFER_TOO_SMALL, 0);
+    if (TransferMethodOf(code) == TransferMethod::Neither && !InUserSpace(b))
+        return Complete(irp, STATUS_ACCESS_VIOLATION, 0);
 
     uint32_t replyBytes = 0;
     uint32_t delayMs = 0;
@@ -75,12 +92,9 @@ NTSTATUS NTAPI OnDeviceControl(PDEVICE_OBJECT, PIRP irp) {
     ExReleaseFastMutex(&g_cardLock);
 
     // Outside the lock: a slow card holds up its caller, not every other client.
-    Delay(ClampDelayMs(delayMs));
-    if (!answered) {
-        // The core writes nothing when it refuses; private codes fail only on size.
-        const NTSTATUS refusal = BuffersTooSmall(b.inSize, b.outSize) ? STATUS_BUFFER_TOO_SMALL : STATUS_UNSUCCESSFUL;
-        return Complete(irp, refusal, 0);
-    }
+    Delay(delayMs);
+    // The core writes nothing when it refuses.
+    if (!answered) return Complete(irp, STATUS_UNSUCCESSFUL, 0);
     // Wine copies back only the bytes reported here, whatever the method.
     return Complete(irp, STATUS_SUCCESS, replyBytes);
 }
@@ -97,22 +111,25 @@ void NTAPI OnUnload(PDRIVER_OBJECT driver) {
 extern "C" NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT driver, PUNICODE_STRING) {
     g_card.Reset();
     ExInitializeFastMutex(&g_cardLock);
+    // A request may arrive as soon as the link name exists, so the handlers are in
+    // place before the device is created.
+    driver->MajorFunction[IRP_MJ_CREATE] = OnCreateClose;
+    driver->MajorFunction[IRP_MJ_CLOSE] = OnCreateClose;
+    driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = OnDeviceControl;
+    driver->DriverUnload = OnUnload;
 
     UNICODE_STRING device;
     UNICODE_STRING link;
     RtlInitUnicodeString(&device, kDeviceName);
     RtlInitUnicodeString(&link, kLinkName);
     PDEVICE_OBJECT object = nullptr;
-    NTSTATUS status = IoCreateDevice(driver, 0, &device, FILE_DEVICE_UNKNOWN, 0, FALSE, &object);
+    // Secure open: the device's security applies to every name opened below it too.
+    NTSTATUS status = IoCreateDevice(driver, 0, &device, FILE_DEVICE_UNKNOWN, FILE_DEVICE_SECURE_OPEN, FALSE, &object);
     if (!NT_SUCCESS(status)) return status;
     status = IoCreateSymbolicLink(&link, &device);
     if (!NT_SUCCESS(status)) {
         IoDeleteDevice(object);
         return status;
     }
-    driver->MajorFunction[IRP_MJ_CREATE] = OnCreateClose;
-    driver->MajorFunction[IRP_MJ_CLOSE] = OnCreateClose;
-    driver->MajorFunction[IRP_MJ_DEVICE_CONTROL] = OnDeviceControl;
-    driver->DriverUnload = OnUnload;
     return STATUS_SUCCESS;
 }

@@ -1,7 +1,11 @@
 // cardctl: shows and changes the virtual card behind \\.\ZelkWave through the
 // driver's private codes. Errors are one line on stderr and a nonzero status.
+#include <windows.h>
+#include <shellapi.h>
+
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "driver/CardctlCommand.h"
 #include "driver/CardctlDevice.h"
@@ -71,12 +75,37 @@ int SendPublic(CCardctlDevice& device, const CardctlCommand& command) {
     return reply[0] == kVcOk ? 0 : Refused(command.code, reply[0]);
 }
 
+std::string Utf8(const wchar_t* text) {
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return std::string();
+    std::string utf8(static_cast<size_t>(size), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, &utf8[0], size, nullptr, nullptr);
+    utf8.resize(static_cast<size_t>(size) - 1);
+    return utf8;
+}
+
+// The arguments as the user typed them, as UTF-8. The narrow arguments of main are
+// converted to the code page by the platform, which maps characters it cannot show
+// to look-alikes: full-width digits would become digits.
+std::vector<std::string> WideArguments() {
+    std::vector<std::string> texts;
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide) return texts;
+    for (int i = 0; i < count; ++i) texts.push_back(Utf8(wide[i]));
+    LocalFree(wide);
+    return texts;
+}
+
 }  // namespace
 
-int main(int argc, char** argv) {
+int main() {
+    const std::vector<std::string> arguments = WideArguments();
+    std::vector<const char*> argv;
+    for (const std::string& text : arguments) argv.push_back(text.c_str());
     CardctlCommand command;
     std::string error;
-    if (!ParseCardctlCommand(argc, argv, command, error)) {
+    if (!ParseCardctlCommand(static_cast<int>(argv.size()), argv.data(), command, error)) {
         std::fprintf(stderr, "cardctl: %s\n", error.c_str());
         return kBadArguments;
     }

@@ -16,6 +16,12 @@
 // that card answers the card request 4411.
 #include <stdint.h>
 
+// Every code in this range is private, known or not.
+constexpr uint32_t kVcPrivateFirst = 0x7A00;
+constexpr uint32_t kVcPrivateLast = 0x7AFF;
+
+constexpr bool VcIsPrivateCode(uint32_t code) { return code >= kVcPrivateFirst && code <= kVcPrivateLast; }
+
 enum : uint32_t {
     // Reads one card. Request: card. Reply: VcCardSnapshot.
     kVcReadCard = 0x7A00,
@@ -38,7 +44,7 @@ enum : uint32_t {
     kVcSetAnswerMask = 0x7A44,       // value = bit i set: driver index i answers 4411 (bits 0..3)
     kVcFaultStatus = 0x7A48,         // value = driver status, index = number of calls to answer with it
     kVcFaultFail = 0x7A4C,           // index = number of calls that fail outright
-    kVcFaultDelay = 0x7A50,          // value = delay per request in milliseconds (0 = none)
+    kVcFaultDelay = 0x7A50,          // value = delay per request in milliseconds (0 = none, at most kVcMaxDelayMs)
     kVcResetToLoad = 0x7A7C,         // puts every card, fault and counter back to the load state
 };
 
@@ -49,6 +55,10 @@ enum : uint32_t {
     kVcNoSuchCard = 0xE0000002,
     kVcBadArgument = 0xE0000003,
 };
+
+// A delay armed for every request is capped, so that a stray value cannot stall
+// every client of the card for hours.
+constexpr uint32_t kVcMaxDelayMs = 10000;
 
 struct VcPrivateRequest {
     uint32_t card;

@@ -9,8 +9,6 @@ namespace {
 constexpr uint32_t kLoadCards = WAVE_VIRTUAL_CARDS;
 static_assert(kLoadCards >= 1 && kLoadCards <= kVcMaxCards, "one to four cards");
 
-constexpr uint32_t kPrivateFirst = 0x7A00;
-constexpr uint32_t kPrivateLast = 0x7AFF;
 constexpr uint32_t kFullLevel = 65535;
 constexpr uint32_t kReadyState = 1;
 constexpr uint32_t kDmaIdle = 1;
@@ -53,8 +51,6 @@ void StoreWords(const T& words, uint8_t* out) {
     const uint32_t* w = reinterpret_cast<const uint32_t*>(&words);
     for (uint32_t i = 0; i < sizeof(T) / 4; ++i) Write32(out, 4 * i, w[i]);
 }
-
-bool IsPrivate(uint32_t code) { return code >= kPrivateFirst && code <= kPrivateLast; }
 
 bool IsCardOperation(uint32_t code) {
     switch (code) {
@@ -154,7 +150,7 @@ bool CVirtualCard::Dispatch(uint32_t code, const void* in, uint32_t inSize, void
     if (replyBytes) *replyBytes = 0;
     if (delayMs) *delayMs = 0;
     if (!in || !out) return false;
-    if (IsPrivate(code))
+    if (VcIsPrivateCode(code))
         return DispatchPrivate(code, static_cast<const uint8_t*>(in), inSize,
                                static_cast<uint8_t*>(out), outSize, replyBytes);
     if (inSize < kVcRequestSize || outSize < kVcReplySize) return false;
@@ -164,7 +160,7 @@ bool CVirtualCard::Dispatch(uint32_t code, const void* in, uint32_t inSize, void
     uint8_t request[kVcRequestSize];
     CopyBytes(request, static_cast<const uint8_t*>(in), kVcRequestSize);
     Log(code, request);
-    if (delayMs) *delayMs = delayMs_;
+    if (delayMs) *delayMs = delayMs_ > kVcMaxDelayMs ? kVcMaxDelayMs : delayMs_;
     if (failCalls_ > 0) {
         --failCalls_;
         return false;

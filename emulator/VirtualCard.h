@@ -65,7 +65,8 @@ public:
     // One request. Public codes need in >= 36 and out >= 28 bytes; private codes
     // their own layouts. Returns false when the call must fail (nothing written
     // then). *replyBytes receives the number of reply bytes written, *delayMs the
-    // delay the caller should apply before completing (0 for private codes).
+    // delay the caller should apply before completing: the armed delay, at most
+    // kVcMaxDelayMs (0 for private codes).
     bool Dispatch(uint32_t code, const void* in, uint32_t inSize, void* out, uint32_t outSize,
                   uint32_t* replyBytes, uint32_t* delayMs);
 

@@ -169,6 +169,20 @@ TEST(CardctlCommand, MistakesGiveOneLineThatNamesTheProblem) {
         {{"fault", "delay", "10001"}, "delay in ms must be 0..10000, not 10001"},
         {{"fault", "fail", "-1"}, "count must be"},
         {{"fault", "status", "5"}, "usage: cardctl fault status <value> <count>"},
+        {{"fault", "status"}, "usage: cardctl fault status <value> <count>"},
+        {{"fault", "status", "5", "1", "2"}, "usage: cardctl fault status <value> <count>"},
+        {{"fault", "fail"}, "usage: cardctl fault fail <count>"},
+        {{"fault", "fail", "1", "2"}, "usage: cardctl fault fail <count>"},
+        {{"fault", "delay"}, "usage: cardctl fault delay <ms>"},
+        {{"fault", "delay", "1", "2"}, "usage: cardctl fault delay <ms>"},
+        {{"fault", "stall", "1"}, "usage: cardctl fault status <value> <count> | fail <count> | delay <ms>"},
+        {{"set", "card-state", "0", "\xEF\xBC\x91"}, "card state must be a number, not '\\xef\\xbc\\x91'"},
+        {{"set", "control", "0", "1", "o\nn"}, "expected on or off, not 'o\\nn'"},
+        {{"set", "stream", "0", "re\tcord", "1", "3"}, "expected record or playback, not 're\\tcord'"},
+        {{"set", "le\rvel"}, "cannot set 'le\\rvel'"},
+        {{"st\x1b[2Jatus"}, "unknown command 'st\\x1b[2Jatus'"},
+        {{"set", "cards", "1\x7f"}, "card count must be a number, not '1\\x7f'"},
+        {{"set", "cards", "C:\\1"}, "card count must be a number, not 'C:\\\\1'"},
     };
     for (const auto& c : cases) {
         std::vector<const char*> argv = {"cardctl"};
@@ -178,6 +192,7 @@ TEST(CardctlCommand, MistakesGiveOneLineThatNamesTheProblem) {
         EXPECT_FALSE(ParseCardctlCommand(static_cast<int>(argv.size()), argv.data(), command, error)) << c.says;
         EXPECT_NE(error.find(c.says), std::string::npos) << "got: " << error;
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+        for (char ch : error) EXPECT_TRUE(ch >= 0x20 && ch < 0x7F) << "byte " << static_cast<int>(ch) << " in " << error;
     }
 }
 
@@ -206,6 +221,14 @@ TEST(CardctlCommand, NumbersAreDecimalHexOrNegativeStatuses) {
         {"5 ", false, 0},
         {"12abc", false, 0},
         {"1e3", false, 0},
+        {"\xEF\xBC\x91", false, 0},          // full-width one
+        {"1\xEF\xBC\x92", false, 0},         // one, full-width two
+        {"\xD9\xA3", false, 0},              // Arabic-Indic three
+        {"\xC2\xB9", false, 0},              // superscript one
+        {"0x\xEF\xBC\xA1", false, 0},        // 0x, full-width A
+        {"-\xEF\xBC\x91", false, 0},
+        {"0x00000000000000ff", true, 0xFF},
+        {"000000000000000000042", true, 42},
     };
     for (const auto& c : cases) {
         uint32_t value = 0;

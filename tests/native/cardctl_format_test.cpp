@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "driver/CardctlFormat.h"
 #include "tests/native/cardctl_json.h"
@@ -168,6 +169,115 @@ TEST(CardctlFormat, TextShowsAnsweringCardsWholeAndSilentSlotsInOneLine) {
     for (const char* line : lines) EXPECT_NE(text.find(line), std::string::npos) << "missing: " << line << text;
     EXPECT_EQ(text.find("card 1: answers"), std::string::npos);
     EXPECT_EQ(text, FormatStatusText(DistinctState()));
+}
+
+TEST(CardctlFormat, TextIsCompleteEveryRangeStreamAndChannelOfBothTables) {
+    const char* expected =
+        "requests 12345, answer mask 0x5, next client id 0x0103\n"
+        "faults: status 0xfffffffb for the next 2 requests, fail the next 3, delay 40 ms\n"
+        "card 0: answers\n"
+        "  ids 0x03f2 0x03f3 0x03f4 0x03f5, free 1, range requests answer\n"
+        "  range 0: start 0x000003fc length 0x000003fe\n"
+        "  range 1: start 0x000003fd length 0x000003ff\n"
+        "  card state 1031, dma status 1032, multi playing 1033, dma errors 1034\n"
+        "  fpga revision 0x040b, clock measurement 1036\n"
+        "  clock mode 5, auto sync 0\n"
+        "  record sync 0 1 0 1 0 1\n"
+        "  playback sync 0 1 0 1 0 1 0 1 0 1\n"
+        "  record state 1500 1501 1502 1503 1504 1505\n"
+        "  playback state 1600 1601 1602 1603 1604 1605 1606 1607 1608 1609\n"
+        "  channel   left  right control\n"
+        "        0   1100   1200       0\n"
+        "        1   1101   1201       1\n"
+        "        2   1102   1202       0\n"
+        "        3   1103   1203       1\n"
+        "        4   1104   1204       0\n"
+        "        5   1105   1205       1\n"
+        "        6   1106   1206       0\n"
+        "        7   1107   1207       1\n"
+        "        8   1108   1208       0\n"
+        "        9   1109   1209       1\n"
+        "       10   1110   1210       0\n"
+        "  defaults: word 1030, clock mode 6, auto sync 1\n"
+        "  defaults: record sync 1 0 1 0 1 0\n"
+        "  defaults: playback sync 1 0 1 0 1 0 1 0 1 0\n"
+        "  defaults: channel   left  right control\n"
+        "                  0   1300   1400       1\n"
+        "                  1   1301   1401       0\n"
+        "                  2   1302   1402       1\n"
+        "                  3   1303   1403       0\n"
+        "                  4   1304   1404       1\n"
+        "                  5   1305   1405       0\n"
+        "                  6   1306   1406       1\n"
+        "                  7   1307   1407       0\n"
+        "                  8   1308   1408       1\n"
+        "                  9   1309   1409       0\n"
+        "                 10   1310   1410       1\n"
+        "card 1: does not answer\n"
+        "card 2: answers\n"
+        "  ids 0x0bc2 0x0bc3 0x0bc4 0x0bc5, free 0, range requests fail\n"
+        "  range 0: start 0x00000bcc length 0x00000bce\n"
+        "  range 1: start 0x00000bcd length 0x00000bcf\n"
+        "  card state 3031, dma status 3032, multi playing 3033, dma errors 3034\n"
+        "  fpga revision 0x0bdb, clock measurement 3036\n"
+        "  clock mode 5, auto sync 0\n"
+        "  record sync 0 1 0 1 0 1\n"
+        "  playback sync 0 1 0 1 0 1 0 1 0 1\n"
+        "  record state 3500 3501 3502 3503 3504 3505\n"
+        "  playback state 3600 3601 3602 3603 3604 3605 3606 3607 3608 3609\n"
+        "  channel   left  right control\n"
+        "        0   3100   3200       0\n"
+        "        1   3101   3201       1\n"
+        "        2   3102   3202       0\n"
+        "        3   3103   3203       1\n"
+        "        4   3104   3204       0\n"
+        "        5   3105   3205       1\n"
+        "        6   3106   3206       0\n"
+        "        7   3107   3207       1\n"
+        "        8   3108   3208       0\n"
+        "        9   3109   3209       1\n"
+        "       10   3110   3210       0\n"
+        "  defaults: word 3030, clock mode 6, auto sync 1\n"
+        "  defaults: record sync 1 0 1 0 1 0\n"
+        "  defaults: playback sync 1 0 1 0 1 0 1 0 1 0\n"
+        "  defaults: channel   left  right control\n"
+        "                  0   3300   3400       1\n"
+        "                  1   3301   3401       0\n"
+        "                  2   3302   3402       1\n"
+        "                  3   3303   3403       0\n"
+        "                  4   3304   3404       1\n"
+        "                  5   3305   3405       0\n"
+        "                  6   3306   3406       1\n"
+        "                  7   3307   3407       0\n"
+        "                  8   3308   3408       1\n"
+        "                  9   3309   3409       0\n"
+        "                 10   3310   3410       1\n"
+        "card 3: does not answer\n";
+    EXPECT_EQ(FormatStatusText(DistinctState()), expected);
+}
+
+TEST(CardctlFormat, JsonCarriesExactlyTheKnownKeys) {
+    const CJsonValue v = Json(DistinctState());
+    const std::vector<std::string> top = {"requestCount", "answerMask", "nextClientId", "fault", "cards"};
+    const std::vector<std::string> fault = {"status", "statusCalls", "failCalls", "delayMs"};
+    const std::vector<std::string> card = {"card", "answers", "rangeFails", "idWords", "isFree", "rangeStart",
+                                           "rangeLength", "channels", "clockMode", "autoSync", "recordSync",
+                                           "playbackSync", "defaults", "recordState", "playbackState", "cardState",
+                                           "dmaStatus", "multiPlaying", "dmaErrorCount", "fpgaRevision",
+                                           "clockMeasurement"};
+    const std::vector<std::string> defaults = {"channels", "clockMode", "autoSync", "recordSync", "playbackSync", "word"};
+    EXPECT_EQ(v.keys(), top);
+    EXPECT_EQ(v["fault"].keys(), fault);
+    for (uint32_t k = 0; k < kVcMaxCards; ++k) {
+        EXPECT_EQ(v["cards"][k].keys(), card) << k;
+        EXPECT_EQ(v["cards"][k]["defaults"].keys(), defaults) << k;
+        ASSERT_EQ(v["cards"][k]["defaults"]["channels"].size(), kVcChannels) << k;
+        ASSERT_EQ(v["cards"][k]["defaults"]["recordSync"].size(), kVcRecordStreams) << k;
+        ASSERT_EQ(v["cards"][k]["defaults"]["playbackSync"].size(), kVcPlaybackStreams) << k;
+        ASSERT_EQ(v["cards"][k]["idWords"].size(), 4u) << k;
+        ASSERT_EQ(v["cards"][k]["rangeStart"].size(), 2u) << k;
+        ASSERT_EQ(v["cards"][k]["rangeLength"].size(), 2u) << k;
+    }
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ class Garbage : public ::testing::TestWithParam<uint32_t> {};
 TEST_P(Garbage, NeverCrashesTheLinkAndKeepsTheTableBounded) {
     CCardControl control(std::make_unique<GarbagePort>(GetParam()));
     ASSERT_LE(control.GetCardCount(), 4u);
-    for (uint32_t i = 0; i < control.GetCardCount(); ++i) EXPECT_LT(control.link()->cards[i].driverIndex, 4u);
+    for (uint32_t i = 0; i < control.GetCardCount(); ++i) EXPECT_LT(control.link()->Card(i).driverIndex, 4u);
     Hammer(control, GetParam() * 7919u);
     control.Release();
     EXPECT_EQ(control.GetCardCount(), 0u);

@@ -138,6 +138,20 @@ TEST(Discovery, ARefusedClientRequestLeavesTheIdentifierZeroAndGoesOn) {
     EXPECT_EQ(Word32(rig.Log()[1].bytes, 0), 0u);
 }
 
+TEST(Discovery, AFailedClientRequestLeavesTheIdentifierZeroAndGoesOn) {
+    VirtualCardRig rig;
+    CCardControl& control = rig.Build([](CVirtualCard& core) { core.FailNextCalls(1); });
+    EXPECT_EQ(control.link()->clientId, 0u);
+    ASSERT_EQ(control.GetCardCount(), 1u);
+    const std::vector<VcLogEntry> log = rig.Log();
+    ASSERT_EQ(log.size(), 7u);  // the client request, four card requests, two range requests
+    EXPECT_EQ(log[0].code, 4403u);
+    for (size_t i = 1; i < log.size(); ++i) EXPECT_EQ(Word32(log[i].bytes, 0), 0u) << i;
+    uint16_t left = 0, right = 0;
+    EXPECT_EQ(control.GetChannelLevels(0, 1, &left, &right), 0);
+    EXPECT_EQ(Word32(rig.Last().bytes, 0), 0u);
+}
+
 TEST(Discovery, AFailedCardRequestSkipsThatIndex) {
     // The card request for driver index 0 fails outright; the others answer.
     CCardControl scripted(std::make_unique<ScriptedPort>([](uint32_t code, const uint8_t* request, uint8_t* reply) {
@@ -146,7 +160,7 @@ TEST(Discovery, AFailedCardRequestSkipsThatIndex) {
         return !(code == 4411 && Word32(request, 4) == 0);
     }));
     ASSERT_EQ(scripted.GetCardCount(), 3u);
-    EXPECT_EQ(scripted.link()->cards[0].driverIndex, 1u);
+    EXPECT_EQ(scripted.link()->Card(0).driverIndex, 1u);
 }
 
 struct NoDeviceCase {

@@ -24,7 +24,8 @@ struct FramingCase {
 
 void PrintTo(const FramingCase& c, std::ostream* os) { *os << c.name; }
 
-constexpr uint32_t kCardRef = 0;  // cardRef starts at 0 and only Free Card sets it, to 0 again
+// Four distinct bytes, so that a missing, misplaced or byte-swapped word shows.
+constexpr uint32_t kCardRef = 0x1A2B3C4D;
 
 std::vector<FramingCase> Cases() {
     uint32_t u32 = 0;
@@ -33,17 +34,48 @@ std::vector<FramingCase> Cases() {
     return {
         {"ResetCardStart", [](CCardControl& c) { c.ResetCardStart(0); }, 4408, {}},
         {"ResetCardStop", [](CCardControl& c) { c.ResetCardStop(0); }, 4409, {}},
-        {"QueryStatus", [=](CCardControl& c) mutable { c.QueryStatus(0, 7, 12, 9, &u32); }, 4412,
-         {{8, 4, 7}, {16, 4, 12}, {20, 4, 9}}},
-        {"ReadRegister", [=](CCardControl& c) mutable { c.ReadRegister(0, 5, 2, 0x1FF, 4137, &u32); }, 4432,
-         {{8, 4, 5}, {16, 4, 2}, {20, 4, 4137}, {24, 4, 0xFF}}},
-        {"QueryStatus selector 2", [=](CCardControl& c) mutable { c.QueryStatus(0, 3, 2, 0, &u32); }, 4432,
-         {{8, 4, 3}, {16, 4, 1}, {20, 4, 35}, {24, 4, 0}}},
-        {"QueryStatus selector 5", [=](CCardControl& c) mutable { c.QueryStatus(0, 0, 5, 11, &u32); }, 4432,
+        {"QueryStatus", [=](CCardControl& c) mutable { c.QueryStatus(0, 0x0A0B0C07, 12, 0x0D0E0F09, &u32); }, 4412,
+         {{8, 4, 0x0A0B0C07}, {16, 4, 12}, {20, 4, 0x0D0E0F09}}},
+        {"ReadRegister", [=](CCardControl& c) mutable { c.ReadRegister(0, 0x05060708, 0x01020304, 0x1A2B3CFF, 0x21222324, &u32); },
+         4432, {{8, 4, 0x05060708}, {16, 4, 0x01020304}, {20, 4, 0x21222324}, {24, 4, 0xFF}}},
+        {"QueryStatus selector 2", [=](CCardControl& c) mutable { c.QueryStatus(0, 0x0A0B0C03, 2, 0x0D0E0F01, &u32); },
+         4432, {{8, 4, 0x0A0B0C03}, {16, 4, 1}, {20, 4, 35}, {24, 4, 0}}},
+        {"QueryStatus selector 3", [=](CCardControl& c) mutable { c.QueryStatus(0, 0x0A0B0C03, 3, 0x0D0E0F01, &u32); },
+         4432, {{8, 4, 0}, {16, 4, 2}, {20, 4, 66}, {24, 4, 0}}},
+        {"QueryStatus selector 4", [=](CCardControl& c) mutable { c.QueryStatus(0, 0x0A0B0C03, 4, 0x0D0E0F01, &u32); },
+         4432, {{8, 4, 0}, {16, 4, 1}, {20, 4, 73}, {24, 4, 1}}},
+        {"QueryStatus selector 5", [=](CCardControl& c) mutable { c.QueryStatus(0, 0x0A0B0C03, 5, 11, &u32); }, 4432,
          {{8, 4, 0}, {16, 4, 1}, {20, 4, 85}, {24, 4, 1}}},
-        {"QueryStatus selector 10", [=](CCardControl& c) mutable { c.QueryStatus(0, 0, 10, 0, &u32); }, 4432,
-         {{8, 4, 1}, {16, 4, 2}, {20, 4, 32}, {24, 4, 0}}},
-        {"SetClockMode", [](CCardControl& c) { c.SetClockMode(0, 3); }, 4439, {{16, 4, 3}}},
+        {"QueryStatus selector 6", [=](CCardControl& c) mutable { c.QueryStatus(0, 0x0A0B0C03, 6, 0x0D0E0F01, &u32); },
+         4432, {{8, 4, 0}, {16, 4, 2}, {20, 4, 61}, {24, 4, 0}}},
+        {"QueryStatus selector 7", [=](CCardControl& c) mutable { c.QueryStatus(0, 0x0A0B0C03, 7, 0x0D0E0F01, &u32); },
+         4432, {{8, 4, 0}, {16, 4, 1}, {20, 4, 24}, {24, 4, 0}}},
+        {"QueryStatus selector 8", [=](CCardControl& c) mutable { c.QueryStatus(0, 0x0A0B0C03, 8, 0x0D0E0F01, &u32); },
+         4432, {{8, 4, 0}, {16, 4, 2}, {20, 4, 24}, {24, 4, 0}}},
+        {"QueryStatus selector 9", [=](CCardControl& c) mutable { c.QueryStatus(0, 0x0A0B0C03, 9, 0x0D0E0F01, &u32); },
+         4432, {{8, 4, 0}, {16, 4, 2}, {20, 4, 62}, {24, 4, 0}}},
+        {"QueryStatus selector 10", [=](CCardControl& c) mutable { c.QueryStatus(0, 0x0A0B0C03, 10, 0x0D0E0F01, &u32); },
+         4432, {{8, 4, 1}, {16, 4, 2}, {20, 4, 32}, {24, 4, 0}}},
+        {"QueryStatus selector 11", [=](CCardControl& c) mutable { c.QueryStatus(0, 0x0A0B0C03, 11, 0x0D0E0F01, &u32); },
+         4432, {{8, 4, 0}, {16, 4, 1}, {20, 4, 4137}, {24, 4, 0}}},
+        {"QueryStatus selector 0", [=](CCardControl& c) mutable { c.QueryStatus(0, 0x0A0B0C03, 0, 0x0D0E0F01, &u32); },
+         4412, {{8, 4, 0x0A0B0C03}, {16, 4, 0}, {20, 4, 0x0D0E0F01}}},
+        {"QueryStatus selector 1", [=](CCardControl& c) mutable { c.QueryStatus(0, 0x0A0B0C03, 1, 0x0D0E0F01, &u32); },
+         4412, {{8, 4, 0x0A0B0C03}, {16, 4, 1}, {20, 4, 0x0D0E0F01}}},
+        {"QueryStatus selector 13", [=](CCardControl& c) mutable { c.QueryStatus(0, 0, 13, 0, &u32); }, 4412,
+         {{8, 4, 0}, {16, 4, 13}, {20, 4, 0}}},
+        {"QueryStatus selector 14", [=](CCardControl& c) mutable { c.QueryStatus(0, 0, 14, 5, &u32); }, 4412,
+         {{8, 4, 0}, {16, 4, 14}, {20, 4, 5}}},
+        {"QueryStatus selector 15", [=](CCardControl& c) mutable { c.QueryStatus(0, 0, 15, 9, &u32); }, 4412,
+         {{8, 4, 0}, {16, 4, 15}, {20, 4, 9}}},
+        {"QueryStatus selector 16", [=](CCardControl& c) mutable { c.QueryStatus(0, 0, 16, 0, &u32); }, 4412,
+         {{8, 4, 0}, {16, 4, 16}, {20, 4, 0}}},
+        {"QueryStatus selector 17", [=](CCardControl& c) mutable { c.QueryStatus(0, 0, 17, 0, &u32); }, 4412,
+         {{8, 4, 0}, {16, 4, 17}, {20, 4, 0}}},
+        {"QueryStatus selector 0x0102030C",
+         [=](CCardControl& c) mutable { c.QueryStatus(0, 0x0A0B0C03, 0x0102030C, 0x0D0E0F01, &u32); }, 4412,
+         {{8, 4, 0x0A0B0C03}, {16, 4, 0x0102030C}, {20, 4, 0x0D0E0F01}}},
+        {"SetClockMode", [](CCardControl& c) { c.SetClockMode(0, 0x04050603); }, 4439, {{16, 4, 0x04050603}}},
         {"GetClockMode", [=](CCardControl& c) mutable { c.GetClockMode(0, &u32); }, 4440, {}},
         {"SetChannelLevels", [](CCardControl& c) { c.SetChannelLevels(0, 10, 0x1234, 0xABCD); }, 4481,
          {{12, 4, kCardRef}, {20, 2, 10}, {22, 2, 0x1234}, {24, 2, 0xABCD}}},
@@ -55,8 +87,8 @@ std::vector<FramingCase> Cases() {
          {{8, 4, 4}, {12, 4, kCardRef}}},
         {"SetChannelControl off", [](CCardControl& c) { c.SetChannelControl(0, 4, 0); }, 4484,
          {{8, 4, 4}, {12, 4, kCardRef}}},
-        {"GetStreamSync", [=](CCardControl& c) mutable { c.GetStreamSync(0, 1, 9, &u8); }, 4486,
-         {{12, 4, kCardRef}, {16, 4, 1}, {20, 2, 9}}},
+        {"GetStreamSync", [=](CCardControl& c) mutable { c.GetStreamSync(0, 0x02030401, 0x0809, &u8); }, 4486,
+         {{12, 4, kCardRef}, {16, 4, 0x02030401}, {20, 2, 0x0809}}},
         {"SetStreamSync on", [](CCardControl& c) { c.SetStreamSync(0, 0, 5, 1); }, 4487,
          {{12, 4, kCardRef}, {16, 4, 0}, {20, 2, 5}, {22, 2, 1}}},
         {"SetStreamSync flag 7 is off", [](CCardControl& c) { c.SetStreamSync(0, 1, 2, 7); }, 4487,
@@ -85,6 +117,7 @@ TEST_P(Framing, SendsItsWordsAndLeavesTheOthersAsThePreviousRequestLeftThem) {
     // The only card answers under driver index 2, so word 1 is told apart from the card index.
     CCardControl& control = rig.Build([](CVirtualCard& core) { core.SetAnswerMask(0x4); });
     ASSERT_EQ(control.GetCardCount(), 1u);
+    DriverLinkPeer::SetCardRef(*control.link(), 0, kCardRef);
     const uint32_t clientId = control.link()->clientId;
     ASSERT_NE(clientId, 0u);
 

@@ -41,7 +41,13 @@ struct VirtualCardRig {
         return card->WithCore(std::forward<F>(f));
     }
 
-    const CardRecord& Record(uint32_t index) const { return control->link()->cards[index]; }
+    CardRecord Record(uint32_t index) const { return control->link()->Card(index); }
+};
+
+// Gives a card of the table a reference other than the 0 that discovery leaves, so
+// that the request word carrying it can be told from an empty one.
+struct DriverLinkPeer {
+    static void SetCardRef(CDriverLink& link, uint32_t index, uint32_t cardRef) { link.cards[index].cardRef = cardRef; }
 };
 
 inline uint32_t Word32(const uint8_t* bytes, uint32_t offset) {

@@ -250,15 +250,55 @@ TEST(QueryStatus, Selector6AddsFiveToTheClockMeasurement) {
     EXPECT_EQ(out, 938u);
 }
 
-TEST(QueryStatus, Selector6AddsFiveEvenWhenBothAttemptsFail) {
+struct Selector6Case {
+    const char* name;
+    std::vector<int32_t> attempts;  // per attempt: -1 the call fails, else the driver status
+    uint32_t registerValue;
+    int32_t expectedStatus;
+    uint32_t expectedOut;  // 0x0A0B0C0D means untouched
+};
+
+void PrintTo(const Selector6Case& c, std::ostream* os) { *os << c.name; }
+
+class Selector6 : public ::testing::TestWithParam<Selector6Case> {};
+
+TEST_P(Selector6, AddsFiveOnlyToAValueThatWasRead) {
+    const Selector6Case& c = GetParam();
+    size_t calls = 0;
+    CCardControl control(std::make_unique<ScriptedPort>([&](uint32_t code, const uint8_t* request, uint8_t* reply) {
+        std::fill(reply, reply + kReplySize, 0);
+        if (code != 4432) return code == 4403 || Word32(request, 4) == 0;  // one card, index 0
+        const int32_t attempt = c.attempts[std::min(calls++, c.attempts.size() - 1)];
+        if (attempt < 0) return false;
+        PutWord32(reply, 0, static_cast<uint32_t>(attempt));
+        PutWord32(reply, 4, c.registerValue);
+        return true;
+    }));
+    ASSERT_EQ(control.GetCardCount(), 1u);
+    uint32_t out = 0x0A0B0C0D;
+    EXPECT_EQ(control.QueryStatus(0, 0, 6, 0, &out), c.expectedStatus);
+    EXPECT_EQ(out, c.expectedOut);
+    EXPECT_EQ(calls, c.attempts.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Selector6,
+    ::testing::Values(Selector6Case{"Read", {0}, 933, 0, 938},
+                      Selector6Case{"TwoFailures", {-1, -1}, 933, kDriverCallFailed, 0x0A0B0C0D},
+                      Selector6Case{"FailedThenRead", {-1, 0}, 0x01020304, 0, 0x01020309},
+                      Selector6Case{"FailedThenStatus", {-1, 7}, 100, 7, 105},
+                      Selector6Case{"StatusThenFailed", {7, -1}, 100, kDriverCallFailed, 105}),
+    [](const ::testing::TestParamInfo<Selector6Case>& info) { return std::string(info.param.name); });
+
+TEST(QueryStatus, RegisterReadsOtherThanSixLeaveTheOutputAloneWhenBothAttemptsFail) {
     VirtualCardRig rig;
     CCardControl& control = rig.Build();
-    rig.Core([](CVirtualCard& core) { core.FailNextCalls(2); });
-    const uint32_t count = rig.RequestCount();
-    uint32_t out = 100;
-    EXPECT_EQ(control.QueryStatus(0, 0, 6, 0, &out), kDriverCallFailed);
-    EXPECT_EQ(out, 105u);
-    EXPECT_EQ(rig.RequestCount(), count + 2);
+    for (uint32_t selector = 3; selector <= 11; ++selector) {
+        rig.Core([](CVirtualCard& core) { core.FailNextCalls(2); });
+        uint32_t out = 0x0A0B0C0D;
+        EXPECT_EQ(control.QueryStatus(0, 0, selector, 0, &out), kDriverCallFailed) << selector;
+        EXPECT_EQ(out, 0x0A0B0C0Du) << selector;
+    }
 }
 
 struct Selector2Case {
@@ -337,6 +377,7 @@ TEST(ResetCardStop, IsTrueOnlyForASucceededCallWithStatusZero) {
 TEST(FreeCard, SuccessMarksTheRecordFree) {
     VirtualCardRig rig;
     CCardControl& control = rig.Build();
+    DriverLinkPeer::SetCardRef(*control.link(), 0, 0x1A2B3C4D);
     ASSERT_EQ(rig.Record(0).isFree, 0u);
     EXPECT_EQ(control.FreeCard(0), 0);
     EXPECT_EQ(rig.Record(0).isFree, 1u);
@@ -346,6 +387,7 @@ TEST(FreeCard, SuccessMarksTheRecordFree) {
 TEST(FreeCard, ANonzeroStatusOrAFailedCallChangesNothing) {
     VirtualCardRig rig;
     CCardControl& control = rig.Build([](CVirtualCard& core) { core.Card(0).isFree = 0x20; });
+    DriverLinkPeer::SetCardRef(*control.link(), 0, 0x1A2B3C4D);
     const CardRecord before = rig.Record(0);
     rig.Core([](CVirtualCard& core) { core.AnswerStatusForNextCalls(7, 1); });
     EXPECT_EQ(control.FreeCard(0), 7);
@@ -354,6 +396,7 @@ TEST(FreeCard, ANonzeroStatusOrAFailedCallChangesNothing) {
     rig.Core([](CVirtualCard& core) { core.FailNextCalls(1); });
     EXPECT_EQ(control.FreeCard(0), kDriverCallFailed);
     EXPECT_EQ(rig.Record(0).isFree, 0x20u);
+    EXPECT_EQ(rig.Record(0).cardRef, 0x1A2B3C4Du);
 }
 
 std::vector<std::string> g_launched;

@@ -257,4 +257,17 @@ TEST(VirtualCard, FailedCallsAreCountedAndReportTheDelay) {
     EXPECT_EQ(core.RequestCount(), 3u);
 }
 
+TEST(VirtualCard, AnArmedDelayIsReportedCappedAtTenSeconds) {
+    const struct {
+        uint32_t armed, reported;
+    } cases[] = {{0, 0}, {1, 1}, {9999, 9999}, {10000, 10000}, {10001, 10000}, {0xFFFFFFFF, 10000}};
+    for (const auto& c : cases) {
+        CVirtualCard core;
+        core.Reset();
+        core.SetDelayMs(c.armed);
+        uint8_t request[kVcRequestSize] = {};
+        EXPECT_EQ(Send(core, 4440, request).delayMs, c.reported) << c.armed;
+    }
+}
+
 }  // namespace

@@ -63,6 +63,33 @@ TEST_F(DriverCardctl, MistakesGiveOneLineOnStderrAndStatus2) {
     }
 }
 
+TEST_F(DriverCardctl, DigitsOfOtherScriptsAreNotNumbersAndArgumentsAreQuotedOnOneLine) {
+    const struct {
+        const char* arguments;
+        const char* says;
+    } cases[] = {
+        {"set cards \xEF\xBC\x92", "card count must be a number, not '\\xef\\xbc\\x92'"},    // full-width two
+        {"set clock-mode 0 \xEF\xBC\x95", "clock mode must be a number, not '\\xef\\xbc\\x95'"},  // full-width five
+        {"fault fail \xC2\xB2", "count must be a number, not '\\xc2\\xb2'"},                      // superscript two
+        {"set control 0 1 \"o\nn\"", "expected on or off, not 'o\\nn'"},
+        {"set control 0 1 \"o\tn\"", "expected on or off, not 'o\\tn'"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const ProcessResult r = RunCardctl(c.arguments);
+        ASSERT_TRUE(r.ran);
+        EXPECT_EQ(r.exitCode, 2u);
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(LineCount(r.err), 1) << r.err;
+    }
+    CJsonValue state;
+    std::string error;
+    ASSERT_TRUE(ReadCardState(state, error)) << error;
+    EXPECT_EQ(state["answerMask"].u32(), 1u);
+    EXPECT_EQ(state["cards"][0]["clockMode"].u32(), 0u);
+    EXPECT_EQ(state["fault"]["failCalls"].u32(), 0u);
+}
+
 TEST_F(DriverCardctl, ARefusalByTheDriverIsOneLineAndStatus1) {
     ASSERT_EQ(RunCardctl("fault status 5 1").exitCode, 0u);
     const ProcessResult r = RunCardctl("set level 0 1 2 3");

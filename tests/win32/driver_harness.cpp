@@ -57,16 +57,19 @@ ProcessResult RunProcess(const std::string& commandLine) {
     ProcessResult result;
     CCaptureFile out;
     CCaptureFile err;
-    STARTUPINFOA startup = {};
+    STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
     startup.hStdOutput = out.handle();
     startup.hStdError = err.handle();
     PROCESS_INFORMATION process = {};
-    std::vector<char> line(commandLine.begin(), commandLine.end());
-    line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+    // As wide text, so that a program that reads its arguments as such gets them
+    // unchanged by any code page.
+    const int size = MultiByteToWideChar(CP_UTF8, 0, commandLine.c_str(), -1, nullptr, 0);
+    std::vector<wchar_t> line(static_cast<size_t>(std::max(size, 1)), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, commandLine.c_str(), -1, line.data(), size);
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
                         &process))
         return result;
     CloseHandle(process.hThread);

@@ -16,7 +16,7 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs a command line to its end, its stdout and stderr captured.
+// Runs a command line (UTF-8) to its end, its stdout and stderr captured.
 ProcessResult RunProcess(const std::string& commandLine);
 // cardctl.exe and the second client, driver_client.exe, from this build.
 ProcessResult RunCardctl(const std::string& arguments);

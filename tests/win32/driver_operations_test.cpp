@@ -39,7 +39,7 @@ protected:
 TEST_F(DriverOperations, DiscoveryFindsTheDemoCardAsCardctlShowsIt) {
     CCardControl control;
     ASSERT_EQ(control.GetCardCount(), 1u);
-    const CardRecord& record = control.link()->cards[0];
+    const CardRecord record = control.link()->Card(0);
     const CJsonValue card = Card0();
     EXPECT_TRUE(card["answers"].boolean());
     EXPECT_EQ(record.driverIndex, 0u);
@@ -74,7 +74,7 @@ TEST_F(DriverOperations, DiscoveryFollowsWhatCardctlMakesTheDriverAnswer) {
         CCardControl control;
         ASSERT_EQ(control.GetCardCount(), c.cards);
         if (c.cards) {
-            EXPECT_EQ(control.link()->cards[c.cards - 1].driverIndex, c.lastDriverIndex);
+            EXPECT_EQ(control.link()->Card(c.cards - 1).driverIndex, c.lastDriverIndex);
         }
     }
 }
@@ -83,8 +83,8 @@ TEST_F(DriverOperations, ACardWhoseRangeRequestsFailIsStillFound) {
     Cardctl("set range-fail 0 on");
     CCardControl control;
     ASSERT_EQ(control.GetCardCount(), 1u);
-    EXPECT_EQ(control.link()->cards[0].ranges[0].first, 0u);
-    EXPECT_EQ(control.link()->cards[0].ranges[1].last, 0u);
+    EXPECT_EQ(control.link()->Card(0).ranges[0].first, 0u);
+    EXPECT_EQ(control.link()->Card(0).ranges[1].last, 0u);
 }
 
 // Each operation, sent by the program, changes what the card holds.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "device/CardControl.h"
+#include "driver/RequestRules.h"
 #include "emulator/PrivateCodes.h"
 #include "tests/win32/driver_harness.h"
 
@@ -29,8 +30,102 @@ protected:
         ASSERT_TRUE(device.IsOpen()) << "the ZelkWave driver is not running";
         ASSERT_TRUE(device.ResetCard());
     }
+
+    // Every slot of the card and the protocol requests seen, as the driver holds them.
+    std::vector<uint8_t> WholeCard() {
+        std::vector<uint8_t> state;
+        for (uint32_t slot = 0; slot < kVcMaxCards; ++slot) {
+            VcPrivateRequest request = {};
+            request.card = slot;
+            VcCardSnapshot snapshot = {};
+            EXPECT_TRUE(device.Send(kVcReadCard, &request, sizeof request, &snapshot, sizeof snapshot));
+            const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&snapshot);
+            state.insert(state.end(), bytes, bytes + sizeof snapshot);
+        }
+        const uint32_t count = device.RequestCount();
+        const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&count);
+        state.insert(state.end(), bytes, bytes + sizeof count);
+        return state;
+    }
+
     CRawDevice device;
 };
+
+// Requests that would change the card, one per transfer method (4482 only reads:
+// no code of the protocol that changes the card selects METHOD_OUT_DIRECT).
+struct ChangingCase {
+    const char* method;
+    uint32_t code;
+    uint32_t word2, word4;  // request words at 8 and 16
+    uint16_t half20, half22, half24;
+};
+
+const ChangingCase kChanging[] = {
+    {"METHOD_BUFFERED auto sync off", 4488, 0, 0, 0, 0, 0},
+    {"METHOD_IN_DIRECT levels", 4481, 0, 0, 2, 0x1234, 0xABCD},
+    {"METHOD_OUT_DIRECT levels read", 4482, 2, 0, 0, 0, 0},
+    {"METHOD_NEITHER sync off", 4487, 0, 1, 4, 0, 0},
+    {"METHOD_NEITHER clock mode", 4439, 0, 5, 0, 0, 0},
+};
+
+void Fill(const ChangingCase& c, uint8_t (&request)[36]) {
+    std::memset(request, 0, sizeof request);
+    PutWord(request, 8, c.word2);
+    PutWord(request, 16, c.word4);
+    std::memcpy(request + 20, &c.half20, 2);
+    std::memcpy(request + 22, &c.half22, 2);
+    std::memcpy(request + 24, &c.half24, 2);
+}
+
+TEST_F(DriverTransport, BuffersShorterThanTheFixedSizesAreRefusedAndChangeNothingInTheCard) {
+    const struct {
+        uint32_t in, out;
+    } sizes[] = {{35, 28}, {36, 27}, {1, 28}, {36, 1}, {0, 28}, {36, 0}};
+    for (const ChangingCase& c : kChanging) {
+        for (const auto& s : sizes) {
+            SCOPED_TRACE(std::string(c.method) + " in " + std::to_string(s.in) + " out " + std::to_string(s.out));
+            const std::vector<uint8_t> before = WholeCard();
+            uint8_t request[36];
+            Fill(c, request);
+            uint8_t reply[28];
+            std::memset(reply, kUntouched, sizeof reply);
+            EXPECT_FALSE(device.Send(c.code, request, s.in, s.out ? reply : nullptr, s.out));
+            EXPECT_EQ(device.lastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+            for (uint8_t b : reply) ASSERT_EQ(b, kUntouched);
+            EXPECT_TRUE(WholeCard() == before);
+        }
+    }
+    // The same requests with their whole buffers do change the card.
+    const std::vector<uint8_t> before = WholeCard();
+    uint8_t request[36];
+    uint8_t reply[28];
+    Fill(kChanging[1], request);
+    ASSERT_TRUE(device.Send(kChanging[1].code, request, sizeof request, reply, sizeof reply));
+    EXPECT_FALSE(WholeCard() == before);
+}
+
+// An address the kernel keeps for itself, in any process.
+void* KernelAddress() { return reinterpret_cast<void*>(~uintptr_t{0} - 0xFFFF); }
+
+TEST_F(DriverTransport, NeitherMethodBuffersOutsideUserSpaceAreRefusedAndChangeNothing) {
+    for (const ChangingCase& c : kChanging) {
+        if (TransferMethodOf(c.code) != TransferMethod::Neither) continue;
+        for (bool kernelReply : {true, false}) {
+            SCOPED_TRACE(std::string(c.method) + (kernelReply ? ", reply" : ", request") + " in kernel space");
+            const std::vector<uint8_t> before = WholeCard();
+            uint8_t request[36];
+            Fill(c, request);
+            uint8_t reply[28];
+            std::memset(reply, kUntouched, sizeof reply);
+            void* in = kernelReply ? static_cast<void*>(request) : KernelAddress();
+            void* out = kernelReply ? KernelAddress() : static_cast<void*>(reply);
+            EXPECT_FALSE(device.Send(c.code, in, sizeof request, out, sizeof reply));
+            EXPECT_NE(device.lastError(), static_cast<DWORD>(ERROR_SUCCESS));
+            for (uint8_t b : reply) ASSERT_EQ(b, kUntouched);
+            EXPECT_TRUE(WholeCard() == before);
+        }
+    }
+}
 
 // One request per transfer method, each with a reply the load state fixes.
 struct MethodCase {
