@@ -11,7 +11,8 @@ public:
     ~CDialog() override;
 
     // Runs the dialog modally; returns the EndDialog result (IDOK 1, IDCANCEL 2),
-    // or -1 when the window could not be created.
+    // or -1 when the window could not be created. The owner (the parent, else the
+    // application's main window) is disabled meanwhile, then enabled and activated.
     INT_PTR DoModal();
     void EndDialog(INT_PTR result);
     UINT GetTemplateId() const { return templateId_; }
@@ -32,6 +33,7 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND OwnerWindow() const;
     UINT templateId_;
     CWnd* parent_;
 };
