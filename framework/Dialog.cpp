@@ -56,8 +56,10 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM) {
     case IDCANCEL:
         OnCancel();
         return TRUE;
-    default:
-        return FALSE;
+    default: {
+        CWinApp* app = CWinApp::Current();
+        return app != nullptr ? app->OnCmdMsg(LOWORD(wParam)) : FALSE;
+    }
     }
 }
 

@@ -20,7 +20,8 @@ public:
 protected:
     // From the dialog procedure: WM_INITDIALOG, WM_COMMAND.
     virtual BOOL OnInitDialog();  // returns TRUE: the system sets the focus
-    // Routes IDOK to OnOK and IDCANCEL to OnCancel (Enter, Escape, close box).
+    // Routes IDOK to OnOK and IDCANCEL to OnCancel (Enter, Escape, close box), and
+    // any other command to the application's command map.
     // Returns TRUE when the command was handled.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual void OnOK();      // EndDialog(IDOK)

@@ -1,8 +1,10 @@
-// Start-up: one copy only, the no-card message, and the main window on the last card.
+// Start-up: one copy only, the no-card message, the main window on the last card,
+// and the application's Help command.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -165,6 +167,16 @@ SecondCopy StartSecondCopy() {
     return copy;
 }
 
+// Windows asked by the help search, in order.
+std::vector<HWND> g_askedForHelp;
+HHOOK g_helpHook = nullptr;
+
+LRESULT CALLBACK WatchHelpQuestions(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_COMMANDHELP) g_askedForHelp.push_back(sent->hwnd);
+    return ::CallNextHookEx(g_helpHook, code, wParam, lParam);
+}
+
 uint32_t Word(const VcLogEntry& e, int offset) {
     uint32_t value = 0;
     std::memcpy(&value, e.bytes + offset, sizeof value);
@@ -222,6 +234,23 @@ TEST_F(StartUpTest, TheProgramStartedAgainWhileDiagnosticsIsOpenBringsDiagnostic
     EXPECT_EQ(second.exitCode, 0u);
     EXPECT_FALSE(minimisedAfter) << "the main window was not restored";
     EXPECT_EQ(foreground, diagnostics) << "main window " << main;
+}
+
+// The framework's Help command sent to the main window runs the application's help
+// search, which asks the main window (it answers with its help context).
+TEST_F(StartUpTest, TheHelpCommandRunsTheHelpSearch) {
+    HWND main = nullptr;
+    g_askedForHelp.clear();
+    g_inMainWindow = [&](HWND hwnd) {
+        main = hwnd;
+        g_helpHook = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchHelpQuestions, nullptr, ::GetCurrentThreadId());
+        ::SendMessageA(main, WM_COMMAND, ID_HELP, 0);
+        ::UnhookWindowsHookEx(g_helpHook);
+    };
+    EXPECT_FALSE(app.InitInstance());
+    ASSERT_NE(main, nullptr);
+    EXPECT_NE(std::find(g_askedForHelp.begin(), g_askedForHelp.end(), main), g_askedForHelp.end())
+        << g_askedForHelp.size() << " window(s) asked";
 }
 
 TEST_F(StartUpTest, WithTwoCardsTheMainWindowWorksOnTheSecond) {
