@@ -12,6 +12,11 @@ constexpr char kNoCardCaption[] = "MIRVA PCI Wave Settings";
 
 }  // namespace
 
+// The framework's Help command opens the program's help.
+BEGIN_COMMAND_MAP(CWaveSettingsApp, CWinApp)
+    ON_COMMAND(ID_HELP, CWinApp::OnHelp)
+END_COMMAND_MAP()
+
 bool CWaveSettingsApp::BringRunningCopyForward() {
     HWND running = ::FindWindowA(nullptr, kMainWindowTitle);
     if (running == nullptr) return false;

@@ -10,6 +10,8 @@ public:
 
     BOOL InitInstance() override;
 
+    DECLARE_COMMAND_MAP()
+
 private:
     // Brings a running copy forward; true when there is one.
     static bool BringRunningCopyForward();

@@ -26,9 +26,22 @@ INT_PTR CDialog::DoModal() {
     }
     // Subclasses the dialog as it is created, so that WM_CREATE reaches the map.
     CCreationHook hook(this, kDialogClassName);
-    return ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId_),
-                             parent_ != nullptr ? parent_->m_hWnd : nullptr, DialogProc,
+    return ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId_), OwnerWindow(), DialogProc,
                              reinterpret_cast<LPARAM>(this));
+}
+
+// A dialog opened without a parent is modal to the program's main window, so that
+// the main window takes no input under it and a second start finds it as the main
+// window's last active popup.
+HWND CDialog::OwnerWindow() const {
+    if (parent_ != nullptr) {
+        return parent_->m_hWnd;
+    }
+    CWinApp* app = CWinApp::Current();
+    if (app == nullptr || app->m_pMainWnd == nullptr || app->m_pMainWnd == this) {
+        return nullptr;
+    }
+    return app->m_pMainWnd->m_hWnd;
 }
 
 void CDialog::EndDialog(INT_PTR result) { ::EndDialog(m_hWnd, result); }
@@ -43,8 +56,10 @@ BOOL CDialog::OnCommand(WPARAM wParam, LPARAM) {
     case IDCANCEL:
         OnCancel();
         return TRUE;
-    default:
-        return FALSE;
+    default: {
+        CWinApp* app = CWinApp::Current();
+        return app != nullptr ? app->OnCmdMsg(LOWORD(wParam)) : FALSE;
+    }
     }
 }
 

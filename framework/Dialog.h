@@ -11,7 +11,8 @@ public:
     ~CDialog() override;
 
     // Runs the dialog modally; returns the EndDialog result (IDOK 1, IDCANCEL 2),
-    // or -1 when the window could not be created.
+    // or -1 when the window could not be created. The owner (the parent, else the
+    // application's main window) is disabled meanwhile, then enabled and activated.
     INT_PTR DoModal();
     void EndDialog(INT_PTR result);
     UINT GetTemplateId() const { return templateId_; }
@@ -19,7 +20,8 @@ public:
 protected:
     // From the dialog procedure: WM_INITDIALOG, WM_COMMAND.
     virtual BOOL OnInitDialog();  // returns TRUE: the system sets the focus
-    // Routes IDOK to OnOK and IDCANCEL to OnCancel (Enter, Escape, close box).
+    // Routes IDOK to OnOK and IDCANCEL to OnCancel (Enter, Escape, close box), and
+    // any other command to the application's command map.
     // Returns TRUE when the command was handled.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual void OnOK();      // EndDialog(IDOK)
@@ -32,6 +34,7 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND OwnerWindow() const;
     UINT templateId_;
     CWnd* parent_;
 };

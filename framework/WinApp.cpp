@@ -18,6 +18,9 @@ bool AskForHelp(HWND hwnd) {
 
 }  // namespace
 
+const CommandMapEntry CWinApp::commandEntries_[] = {{0, nullptr}};
+const CommandMap CWinApp::commandMap_ = {nullptr, CWinApp::commandEntries_};
+
 CWinApp::CWinApp() { g_currentApp = this; }
 
 CWinApp::~CWinApp() {
@@ -29,6 +32,20 @@ CWinApp::~CWinApp() {
 CWinApp* CWinApp::Current() { return g_currentApp; }
 
 BOOL CWinApp::InitInstance() { return FALSE; }
+
+const CommandMap* CWinApp::GetCommandMap() const { return &commandMap_; }
+
+BOOL CWinApp::OnCmdMsg(UINT id) {
+    for (const CommandMap* map = GetCommandMap(); map != nullptr; map = map->base) {
+        for (const CommandMapEntry* entry = map->entries; entry->handler != nullptr; ++entry) {
+            if (entry->id == id) {
+                (this->*entry->handler)();
+                return TRUE;
+            }
+        }
+    }
+    return FALSE;
+}
 
 void CWinApp::OnHelp() {
     if (AskForHelp(::GetCapture()) || AskForHelp(::GetFocus())) {

@@ -4,6 +4,37 @@
 // returns FALSE, as the panel always does.
 #include "framework/Wnd.h"
 
+class CWinApp;
+
+// The application's command map: commands (menu, accelerator and framework command
+// ids) that no window handled go to the application's handlers.
+using AppCommandHandler = void (CWinApp::*)();
+
+struct CommandMapEntry {
+    UINT id;
+    AppCommandHandler handler;
+};
+
+struct CommandMap {
+    const CommandMap* base;          // the base class's map, searched next
+    const CommandMapEntry* entries;  // ends with {0, nullptr}
+};
+
+#define DECLARE_COMMAND_MAP()                          \
+protected:                                             \
+    static const CommandMapEntry commandEntries_[];    \
+    static const CommandMap commandMap_;               \
+    const CommandMap* GetCommandMap() const override;
+
+#define BEGIN_COMMAND_MAP(Class, Base)                                                    \
+    const CommandMap Class::commandMap_ = {&Base::commandMap_, Class::commandEntries_};  \
+    const CommandMap* Class::GetCommandMap() const { return &commandMap_; }              \
+    const CommandMapEntry Class::commandEntries_[] = {
+
+#define ON_COMMAND(id, member) {id, static_cast<AppCommandHandler>(&member)},
+
+#define END_COMMAND_MAP() {0, nullptr}};
+
 class CWinApp {
 public:
     CWinApp();
@@ -20,11 +51,18 @@ public:
     std::string GetHelpFilePath() const;
     // The three-dimensional look of standard controls; result TRUE on success.
     BOOL Enable3dControlsStatic();
+    // Runs the handler that the command map gives the command; FALSE when it has none.
+    BOOL OnCmdMsg(UINT id);
 
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
 
     static CWinApp* Current();
+
+protected:
+    virtual const CommandMap* GetCommandMap() const;
+    static const CommandMapEntry commandEntries_[];
+    static const CommandMap commandMap_;
 };
 
 constexpr UINT ID_HELP = 57670;

@@ -100,7 +100,7 @@ void CDiagnosticsDialog::StartPolling() {
         // The window's handle, not the object, is the timer's user data: a tick that
         // comes after the window is gone posts to nothing.
         m_nTimerId = ::timeSetEvent(s_pollDelayMs, kPollResolutionMs, TickProc,
-                                    reinterpret_cast<DWORD_PTR>(m_hWnd), TIME_PERIODIC);
+                                    reinterpret_cast<DWORD_PTR>(m_hWnd), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
     }
     UpdateValues();
 }

@@ -27,6 +27,9 @@ NO_CARD_TITLE = "MIRVA PCI Wave Settings"
 CUSTOM_TITLE = "Zelk MIRVA PCI Custom Synchronization"
 DIAGNOSTICS_TITLE = "Zelk MIRVA PCI Diagnostics"
 ABOUT_TITLE = "About Tessor"
+# Wine's own notepad stands for another program in front.
+OTHER_PROGRAM = "notepad.exe"
+OTHER_TITLE = "Untitled - Notepad"
 
 # Bounded waits. The program answers a click in milliseconds; these are the
 # limits after which a missing reaction counts as a failure.
@@ -454,6 +457,67 @@ class Suite:
         # Closing it re-reads the card.
         self.strip_shows_card(8, self.card())
 
+    def uncovered_switch(self, window):
+        """A channel whose switch in the main window `window` does not cover."""
+        wx, wy, ww, wh = self.display.geometry(window.window)
+        for k in range(layout.CHANNELS):
+            x, y = self.main.screen_point(*layout.centre(layout.switch_rect(k)))
+            if not (wx <= x < wx + ww and wy <= y < wy + wh):
+                return k
+        return None
+
+    def step_diagnostics_modal(self):
+        """While Diagnostics is open the main window takes no click, and a second
+        start brings Diagnostics, not the main window, in front of another program."""
+        self.main.click_rect(layout.DIAGNOSTICS)
+        diag = self.find_window(DIAGNOSTICS_TITLE)
+        self.require(diag is not None and diag.found, "Diagnostics... opened no diagnostics window")
+        said = self.wine.window_texts(DIAGNOSTICS_TITLE)
+        self.check(said is not None and said["owner"] == MAIN_TITLE,
+                   "the diagnostics window is owned by %r, not the main window" % (said and said["owner"]))
+        k = self.uncovered_switch(diag)
+        self.require(k is not None, "the diagnostics window covers every switch of the main window")
+        before = self.card()
+        on = before["channels"][k]["control"]
+        self.cardctl("set", "card-state", SLOT, 3)
+        self.main.click_rect(layout.switch_rect(k))
+        # Reset Card, clicked after the switch, shows that the switch's click is behind us.
+        diag.click_rect(layout.DIAG_RESET)
+        card = self.wait_card(lambda c: c["cardState"] == 1, "Reset Card did not reset the card")
+        self.check(card["channels"] == before["channels"] and card["autoSync"] == before["autoSync"] and
+                   card["clockMode"] == before["clockMode"],
+                   "a click on channel %d's switch under the diagnostics window changed the card" % k)
+        self.check(self.main.match(layout.switch_rect(k), layout.SWITCH_ON if on else layout.SWITCH_OFF) >= 0.99,
+                   "channel %d's switch changed its face under the diagnostics window" % k)
+
+        first = self.wine.program_processes()
+        self.require(len(first) == 1, "%d copies run before the second start" % len(first))
+        other = self.wine.start_other_program(OTHER_PROGRAM)
+        try:
+            self.require(self.display.wait_window(OTHER_TITLE, WINDOW_WAIT) is not None,
+                         "%s opened no window titled %r" % (OTHER_PROGRAM, OTHER_TITLE))
+            in_front = wait_until(lambda: (self.wine.window_texts(DIAGNOSTICS_TITLE) or {}).get("foreground") ==
+                                  OTHER_TITLE, SCREEN_WAIT, 0.1)
+            self.require(in_front, "%s did not come in front of the diagnostics window" % OTHER_PROGRAM)
+            second = self.start("second-over-diagnostics")
+            self.check(second.wait_exit(WINDOW_WAIT), "the second copy did not end")
+            self.check(self.wine.program_processes() == first, "the first copy is not the one copy left running")
+            self.check(self.display.find(MAIN_TITLE) == [self.main.window], "the second copy opened a window")
+            said = self.wine.window_texts(DIAGNOSTICS_TITLE)
+            self.check(said is not None and said["foreground"] == DIAGNOSTICS_TITLE,
+                       "the second start brought %r to the front, not the diagnostics window" % (
+                           said and said["foreground"]))
+        finally:
+            other.kill()
+        diag.click_rect(layout.DIAG_OK)
+        self.check(self.display.wait_gone(diag.window), "OK did not close the diagnostics window")
+        # The main window takes clicks again.
+        self.main.click_rect(layout.switch_rect(k))
+        self.wait_card(lambda c: c["channels"][k]["control"] == 1 - on,
+                       "channel %d's switch takes no click after the diagnostics window closed" % k)
+        self.main.click_rect(layout.switch_rect(k))
+        self.wait_card(lambda c: c["channels"][k]["control"] == on, "channel %d's switch did not switch back" % k)
+
     def open_system_menu(self):
         """Opens the main window's system menu with a click on the caption's
         icon; the menu's window (id, x, y, width, height)."""
@@ -542,6 +606,8 @@ class Suite:
         ("Custom... opens the synchronization window", step_custom_sync, False),
         ("Save and Retrieve Defaults", step_defaults, False),
         ("Diagnostics with Reset Card and Free Card", step_diagnostics, False),
+        ("while Diagnostics is open the main window takes no click and a second start brings Diagnostics forward",
+         step_diagnostics_modal, False),
         ("About from the system menu", step_about, False),
         ("a second start brings the first forward", step_second_copy, False),
         ("OK ends the program", step_ok, False),

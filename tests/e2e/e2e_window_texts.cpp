@@ -1,6 +1,6 @@
 // Prints what a person reads in a standard window such as a message box: its
-// owner's title and, for each visible child window, its class, whether it
-// shows an icon, and its text. The skinned windows draw their texts themselves;
+// owner's title, the title of the window in front (the foreground window) and,
+// for each visible child window, its class, whether it shows an icon, and its text. The skinned windows draw their texts themselves;
 // message boxes are the system's own windows, whose texts live in their children.
 // Usage: e2e_window_texts TITLE   (exit 1 when no window has that title)
 #include <windows.h>
@@ -33,6 +33,10 @@ int PrintTexts(const char* title) {
     const HWND ownerWindow = ::GetWindow(window, GW_OWNER);
     if (ownerWindow != nullptr) ::GetWindowTextA(ownerWindow, owner, sizeof owner);
     std::printf("owner: %s\n", ownerWindow != nullptr ? owner : "(none)");
+    char foreground[256] = {};
+    const HWND foregroundWindow = ::GetForegroundWindow();
+    if (foregroundWindow != nullptr) ::GetWindowTextA(foregroundWindow, foreground, sizeof foreground);
+    std::printf("foreground: %s\n", foregroundWindow != nullptr ? foreground : "(none)");
     ::EnumChildWindows(window, PrintChild, 0);
     return 0;
 }

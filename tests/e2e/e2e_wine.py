@@ -101,18 +101,21 @@ class Wine:
 
     def window_texts(self, title):
         """What a standard window titled `title` says: its owner's title (None
-        without an owner) and (class, shows an icon, text) of each visible child."""
+        without an owner), the title of the window in front (None without one)
+        and (class, shows an icon, text) of each visible child."""
         rc, out, err = self._run(self.window_texts_exe, [title])
         if rc != 0:
             return None
-        owner, children = None, []
+        owner, foreground, children = None, None, []
         for line in out.splitlines():
             if line.startswith("owner: "):
                 owner = None if line == "owner: (none)" else line[len("owner: "):]
+            elif line.startswith("foreground: "):
+                foreground = None if line == "foreground: (none)" else line[len("foreground: "):]
             elif line.startswith("child "):
                 kind, _, text = line[len("child "):].partition(": ")
                 children.append((kind.split(" ")[0], kind.endswith(" icon"), text))
-        return {"owner": owner, "children": children}
+        return {"owner": owner, "foreground": foreground, "children": children}
 
     def card_command(self, *args):
         rc, out, err = self.cardctl(*args)
@@ -132,6 +135,10 @@ class Wine:
     # The program.
     def start_program(self, name, lifetime=600):
         return Program(self.env, self.program_exe, os.path.join(self.logs, name + ".log"), lifetime)
+
+    def start_other_program(self, exe, lifetime=120):
+        """Another program of the prefix, such as Wine's own notepad."""
+        return Program(self.env, exe, os.path.join(self.logs, exe + ".log"), lifetime)
 
     def program_processes(self):
         """Process ids of every WaveSettings.exe running in this prefix."""

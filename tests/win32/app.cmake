@@ -3,6 +3,6 @@
 file(GLOB app_test_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/app_*.cpp)
 wave_win32_test(app_startup
   SOURCES ${app_test_sources}
-  LIBS wave_app wave_emulator_port wave_resources)
+  LIBS wave_app wave_win32_test_support wave_emulator_port wave_resources)
 add_dependencies(app_startup WaveSettings)
 target_compile_definitions(app_startup PRIVATE WAVE_SETTINGS_EXE="$<TARGET_FILE:WaveSettings>")

@@ -1,14 +1,18 @@
-// Start-up: one copy only, the no-card message, and the main window on the last card.
+// Start-up: one copy only, the no-card message, the main window on the last card,
+// and the application's Help command.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/WaveSettingsApp.h"
 #include "emulator/InProcessPort.h"
+#include "tests/win32/support/Mouse.h"
 
 namespace {
 
@@ -23,8 +27,9 @@ std::unique_ptr<DriverPort> CountingPort() {
     return std::make_unique<CInProcessPort>(g_card);
 }
 
-// Dialog boxes that come up (message boxes among them), each answered at once:
-// a message box with OK, the main window with Cancel once it has painted.
+// Dialog boxes that come up (message boxes among them): a message box is answered
+// with OK at once, the main window with Cancel once it has painted and the test's
+// steps in it have run.
 struct Shown {
     std::string caption, text;
     HWND owner;
@@ -33,14 +38,18 @@ struct Shown {
 };
 std::vector<Shown> g_shown;
 HHOOK g_hook = nullptr;
+HWND g_mainShown = nullptr;
+std::function<void(HWND main)> g_inMainWindow;
 
 void CALLBACK CloseMainWindow(HWND, UINT, UINT_PTR timer, DWORD) {
     ::KillTimer(nullptr, timer);
     CWinApp* app = CWinApp::Current();
     ASSERT_NE(app, nullptr);
     ASSERT_NE(app->m_pMainWnd, nullptr);
-    ::UpdateWindow(app->m_pMainWnd->m_hWnd);
-    ::PostMessageA(app->m_pMainWnd->m_hWnd, WM_COMMAND, IDCANCEL, 0);
+    HWND main = app->m_pMainWnd->m_hWnd;
+    ::UpdateWindow(main);
+    if (g_inMainWindow) g_inMainWindow(main);
+    ::PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
 }
 
 LRESULT CALLBACK WatchActivation(int code, WPARAM wParam, LPARAM lParam) {
@@ -51,15 +60,17 @@ LRESULT CALLBACK WatchActivation(int code, WPARAM wParam, LPARAM lParam) {
         char text[256] = {};
         ::GetClassNameA(window, className, sizeof className);
         ::GetWindowTextA(window, caption, sizeof caption);
-        if (std::strcmp(className, "#32770") == 0) {
+        // The main window comes back to the front when a window on top of it closes.
+        if (std::strcmp(className, "#32770") == 0 && window != g_mainShown) {
             ::GetDlgItemTextA(window, 0xFFFF, text, sizeof text);
             HWND cancel = ::GetDlgItem(window, IDCANCEL);
             const auto icon = reinterpret_cast<HICON>(::SendDlgItemMessageA(window, stc1 + 0, STM_GETICON, 0, 0));
             g_shown.push_back({caption, text, ::GetWindow(window, GW_OWNER), icon,
                                cancel != nullptr && ::IsWindowVisible(cancel)});
             if (std::strcmp(caption, kTitle) == 0) {
+                g_mainShown = window;
                 ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, CloseMainWindow);
-            } else {
+            } else if (CWnd::FromHandle(window) == nullptr) {
                 ::PostMessageA(window, WM_COMMAND, IDOK, 0);
             }
         }
@@ -74,9 +85,12 @@ protected:
         SetDriverPortFactory(CountingPort);
         g_portsMade = 0;
         g_shown.clear();
+        g_mainShown = nullptr;
+        g_inMainWindow = nullptr;
         g_hook = ::SetWindowsHookExA(WH_CBT, WatchActivation, nullptr, ::GetCurrentThreadId());
     }
     void TearDown() override {
+        g_inMainWindow = nullptr;
         ::UnhookWindowsHookEx(g_hook);
         UninstallInProcessCard();
         g_card.reset();
@@ -98,27 +112,70 @@ protected:
     CWaveSettingsApp app;
 };
 
-// A running copy: its main window, minimised, and the popup it showed last.
-class RunningCopy {
-public:
-    RunningCopy() {
-        main = ::CreateWindowExA(0, "STATIC", kTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 300, 200, nullptr,
-                                 nullptr, nullptr, nullptr);
-        popup = ::CreateWindowExA(0, "STATIC", "Diagnostics", WS_POPUP | WS_CAPTION | WS_VISIBLE, 40, 40, 200, 100,
-                                  main, nullptr, nullptr, nullptr);
-        ::SetActiveWindow(popup);
-        ::ShowWindow(main, SW_MINIMIZE);
-        other = ::CreateWindowExA(0, "STATIC", "Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 10, 200, 100,
-                                  nullptr, nullptr, nullptr, nullptr);
-        ::SetForegroundWindow(other);
-    }
-    ~RunningCopy() {
-        ::DestroyWindow(other);
-        ::DestroyWindow(popup);
-        ::DestroyWindow(main);
-    }
-    HWND main, popup, other;
+constexpr char kDiagnosticsTitle[] = "Zelk MIRVA PCI Diagnostics";
+
+// Steps a test takes inside the diagnostics window, opened from the main window.
+std::function<void(HWND diagnostics)> g_inDiagnostics;
+
+void CALLBACK ActInDiagnostics(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND diagnostics = ::FindWindowA(nullptr, kDiagnosticsTitle);
+    if (diagnostics == nullptr || !::IsWindowVisible(diagnostics)) return;
+    ::KillTimer(nullptr, timer);
+    ::UpdateWindow(diagnostics);
+    g_inDiagnostics(diagnostics);
+    ::PostMessageA(diagnostics, WM_COMMAND, IDCANCEL, 0);
+}
+
+// Clicks Diagnostics... in the main window and takes the steps in the window it opens.
+void InDiagnostics(HWND main, std::function<void(HWND diagnostics)> steps) {
+    g_inDiagnostics = std::move(steps);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, ActInDiagnostics);
+    ClickId(main, 95);
+    ::KillTimer(nullptr, timer);
+    g_inDiagnostics = nullptr;
+}
+
+struct SecondCopy {
+    bool ended = false;
+    DWORD exitCode = 1;
 };
+
+// Starts the real program once more and waits for it to end.
+SecondCopy StartSecondCopy() {
+    SecondCopy copy;
+    std::string path = WAVE_SETTINGS_EXE;
+    for (char& c : path) c = c == '/' ? '\\' : c;
+    path = "Z:" + path;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        ADD_FAILURE() << "cannot start " << path;
+        return copy;
+    }
+    // The copy restores our window through this thread's queue: keep it served.
+    const ULONGLONG deadline = ::GetTickCount64() + 60000;
+    while (!copy.ended && ::GetTickCount64() < deadline) {
+        copy.ended = ::MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1000, QS_ALLINPUT) == WAIT_OBJECT_0;
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    }
+    if (!copy.ended) ::TerminateProcess(process.hProcess, 1);
+    ::GetExitCodeProcess(process.hProcess, &copy.exitCode);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return copy;
+}
+
+// Windows asked by the help search, in order.
+std::vector<HWND> g_askedForHelp;
+HHOOK g_helpHook = nullptr;
+
+LRESULT CALLBACK WatchHelpQuestions(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_COMMANDHELP) g_askedForHelp.push_back(sent->hwnd);
+    return ::CallNextHookEx(g_helpHook, code, wParam, lParam);
+}
 
 uint32_t Word(const VcLogEntry& e, int offset) {
     uint32_t value = 0;
@@ -147,46 +204,53 @@ TEST_F(StartUpTest, WithoutTheDriverTheMessageSaysNoCard) {
     EXPECT_EQ(g_shown[0].text, "No MIRVA PCI Cards were found!");
 }
 
-TEST_F(StartUpTest, ASecondCopyBringsTheFirstForwardAndOpensNoLink) {
-    RunningCopy running;
-    ASSERT_TRUE(::IsIconic(running.main));
-    ASSERT_NE(::GetForegroundWindow(), running.popup);
+// The first copy runs here on the in-process card and shows its diagnostics window
+// over its minimised main window; another program is in front. The second copy is
+// the real program.
+TEST_F(StartUpTest, TheProgramStartedAgainWhileDiagnosticsIsOpenBringsDiagnosticsForward) {
+    HWND main = nullptr, diagnostics = nullptr, foreground = nullptr;
+    bool minimised = false, minimisedAfter = true;
+    SecondCopy second;
+    g_inMainWindow = [&](HWND hwnd) {
+        main = hwnd;
+        InDiagnostics(main, [&](HWND diag) {
+            diagnostics = diag;
+            ::ShowWindow(main, SW_MINIMIZE);
+            minimised = ::IsIconic(main) != FALSE;
+            HWND other = ::CreateWindowExA(0, "STATIC", "Another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 10,
+                                           200, 100, nullptr, nullptr, nullptr, nullptr);
+            ::SetForegroundWindow(other);
+            ASSERT_EQ(::GetForegroundWindow(), other);
+            second = StartSecondCopy();
+            minimisedAfter = ::IsIconic(main) != FALSE;
+            foreground = ::GetForegroundWindow();
+            ::DestroyWindow(other);
+        });
+    };
     EXPECT_FALSE(app.InitInstance());
-    EXPECT_FALSE(::IsIconic(running.main));
-    EXPECT_EQ(::GetForegroundWindow(), running.popup);
-    EXPECT_EQ(g_portsMade, 0);
-    EXPECT_TRUE(g_shown.empty());
+    ASSERT_NE(diagnostics, nullptr) << "Diagnostics... opened no window";
+    EXPECT_TRUE(minimised);
+    EXPECT_TRUE(second.ended);
+    EXPECT_EQ(second.exitCode, 0u);
+    EXPECT_FALSE(minimisedAfter) << "the main window was not restored";
+    EXPECT_EQ(foreground, diagnostics) << "main window " << main;
 }
 
-TEST_F(StartUpTest, TheProgramStartedAgainBringsTheFirstForwardAndEnds) {
-    RunningCopy running;
-    ASSERT_TRUE(::IsIconic(running.main));
-    ASSERT_NE(::GetForegroundWindow(), running.popup);
-    std::string path = WAVE_SETTINGS_EXE;
-    for (char& c : path) c = c == '/' ? '\\' : c;
-    path = "Z:" + path;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    ASSERT_TRUE(::CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        << path;
-    // The copy restores our window through this thread's queue: keep it served.
-    const ULONGLONG deadline = ::GetTickCount64() + 60000;
-    bool ended = false;
-    while (!ended && ::GetTickCount64() < deadline) {
-        ended = ::MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1000, QS_ALLINPUT) == WAIT_OBJECT_0;
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-    }
-    if (!ended) ::TerminateProcess(process.hProcess, 1);
-    EXPECT_TRUE(ended);
-    DWORD exitCode = 1;
-    ::GetExitCodeProcess(process.hProcess, &exitCode);
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    EXPECT_EQ(exitCode, 0u);
-    EXPECT_FALSE(::IsIconic(running.main));
-    EXPECT_EQ(::GetForegroundWindow(), running.popup);
+// The framework's Help command sent to the main window runs the application's help
+// search, which asks the main window (it answers with its help context).
+TEST_F(StartUpTest, TheHelpCommandRunsTheHelpSearch) {
+    HWND main = nullptr;
+    g_askedForHelp.clear();
+    g_inMainWindow = [&](HWND hwnd) {
+        main = hwnd;
+        g_helpHook = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchHelpQuestions, nullptr, ::GetCurrentThreadId());
+        ::SendMessageA(main, WM_COMMAND, ID_HELP, 0);
+        ::UnhookWindowsHookEx(g_helpHook);
+    };
+    EXPECT_FALSE(app.InitInstance());
+    ASSERT_NE(main, nullptr);
+    EXPECT_NE(std::find(g_askedForHelp.begin(), g_askedForHelp.end(), main), g_askedForHelp.end())
+        << g_askedForHelp.size() << " window(s) asked";
 }
 
 TEST_F(StartUpTest, WithTwoCardsTheMainWindowWorksOnTheSecond) {

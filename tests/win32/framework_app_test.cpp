@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/Dialog.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
-
 
 namespace {
 
@@ -114,6 +114,61 @@ TEST(AppHelp, WithoutAnAnswerTheMainWindowGetsTheDefaultHelpCommand) {
     ::SetFocus(nullptr);
     app.OnHelp();
     EXPECT_EQ(log, (std::vector<std::string>{"asked main", "main command " + std::to_string(ID_DEFAULT_HELP)}));
+}
+
+// An application whose command map gives two commands handlers of its own.
+class CCommandApp : public CWinApp {
+public:
+    static constexpr UINT kProbeCommand = 4321;
+    std::vector<std::string> handled;
+
+protected:
+    void OnProbe() { handled.push_back("probe"); }
+    void OnAppOk() { handled.push_back("ok"); }
+    DECLARE_COMMAND_MAP()
+};
+
+BEGIN_COMMAND_MAP(CCommandApp, CWinApp)
+    ON_COMMAND(CCommandApp::kProbeCommand, CCommandApp::OnProbe)
+    ON_COMMAND(IDOK, CCommandApp::OnAppOk)
+END_COMMAND_MAP()
+
+// Posts one command to itself once it runs, then Cancel.
+class CCommandedDialog : public CDialog {
+public:
+    explicit CCommandedDialog(UINT command) : CDialog(IDD_ABOUTBOX), command_(command) {}
+
+protected:
+    BOOL OnInitDialog() override {
+        PostMessage(WM_COMMAND, command_, 0);
+        PostMessage(WM_COMMAND, IDCANCEL, 0);
+        return TRUE;
+    }
+
+private:
+    UINT command_;
+};
+
+// Commands that a dialog does not handle itself go on to the application's map.
+TEST(AppCommands, ADialogPassesTheCommandsItDoesNotHandleToTheApplication) {
+    struct CommandCase {
+        const char* name;
+        UINT command;
+        std::vector<std::string> handled;
+        INT_PTR result;
+    };
+    const CommandCase cases[] = {
+        {"in the application's map", CCommandApp::kProbeCommand, {"probe"}, IDCANCEL},
+        {"handled by the dialog first", IDOK, {}, IDOK},
+        {"in no map", 4322, {}, IDCANCEL},
+    };
+    for (const CommandCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CCommandApp app;
+        CCommandedDialog dialog(c.command);
+        EXPECT_EQ(dialog.DoModal(), c.result);
+        EXPECT_EQ(app.handled, c.handled);
+    }
 }
 
 }  // namespace

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "framework/Dialog.h"
+#include "framework/WinApp.h"
 #include "resources/resource.h"
 
 namespace {
@@ -151,6 +153,45 @@ TEST(DialogModal, ParentOwnsTheDialogAndIsDisabledMeanwhile) {
     EXPECT_EQ(dialog.owner, owner.m_hWnd);
     EXPECT_FALSE(ownerEnabled);
     EXPECT_TRUE(::IsWindowEnabled(owner.m_hWnd));
+}
+
+// Who owns a dialog run modally: its parent, else the application's main window
+// unless that is the dialog itself; the owner is disabled while the dialog runs,
+// then enabled and active again.
+TEST(DialogModal, WithoutAParentTheApplicationsMainWindowOwnsTheDialog) {
+    struct OwnerCase {
+        const char* name;
+        bool withApp, parentGiven, dialogIsMain;
+        bool ownedByMain, ownedByParent;
+    };
+    const OwnerCase cases[] = {
+        {"no parent, main window set", true, false, false, true, false},
+        {"a parent given", true, true, false, false, true},
+        {"the dialog is the main window", true, false, true, false, false},
+        {"no application", false, false, false, false, false},
+    };
+    for (const OwnerCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        COwnerWindow main;
+        COwnerWindow parent;
+        CProbeDialog dialog(IDD_ABOUTBOX, c.parentGiven ? &parent : nullptr);
+        std::unique_ptr<CWinApp> app(c.withApp ? new CWinApp : nullptr);
+        if (app) app->m_pMainWnd = c.dialogIsMain ? static_cast<CWnd*>(&dialog) : &main;
+        ::SetActiveWindow(main.m_hWnd);
+        BOOL mainEnabled = TRUE;
+        dialog.onInit = [&](CProbeDialog& d) {
+            mainEnabled = ::IsWindowEnabled(main.m_hWnd);
+            d.PostMessage(WM_COMMAND, IDCANCEL, 0);
+        };
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        HWND expected = c.ownedByMain ? main.m_hWnd : c.ownedByParent ? parent.m_hWnd : nullptr;
+        EXPECT_EQ(dialog.owner, expected);
+        EXPECT_EQ(mainEnabled, c.ownedByMain ? FALSE : TRUE);
+        EXPECT_TRUE(::IsWindowEnabled(main.m_hWnd));
+        if (c.ownedByMain) {
+            EXPECT_EQ(::GetActiveWindow(), main.m_hWnd);
+        }
+    }
 }
 
 TEST(DialogModal, NestedModalDialogsEachSeeTheirOwnCreation) {

@@ -2,6 +2,7 @@
 // cache it empties, and a window without a card.
 #include "controls/BitmapCache.h"
 #include "tests/win32/panel_harness.h"
+#include "tests/win32/support/RealInput.h"
 
 TEST_F(PanelTest, OpeningAndClosingWithAFastPollIsClean) {
     CWaveSettingsDialog::SetLampPeriod(10);
@@ -31,4 +32,24 @@ TEST_F(PanelTest, WithoutACardTheWindowAsksNothingBeyondDiscovery) {
             EXPECT_TRUE(r.code == 4403 || r.code == 4411) << r.code;
         }
     });
+}
+
+// Keys as the user presses them, handled by the window's own modal loop.
+TEST_F(PanelTest, EnterEndsTheProgramWithOkAndEscapeWithCancel) {
+    struct KeyCase {
+        const char* name;
+        WORD key;
+        INT_PTR result;
+    };
+    const KeyCase cases[] = {{"Enter", VK_RETURN, IDOK}, {"Escape", VK_ESCAPE, IDCANCEL}};
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CWaveSettingsDialog dialog;
+        const INT_PTR result = RunModalLeftToItself(dialog, [&](HWND hwnd) {
+            ::SetForegroundWindow(hwnd);
+            ASSERT_EQ(::GetForegroundWindow(), hwnd);
+            RealKey(c.key);
+        });
+        EXPECT_EQ(result, c.result);
+    }
 }

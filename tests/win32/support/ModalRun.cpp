@@ -6,6 +6,7 @@ namespace {
 struct ModalRun {
     CDialog* dialog;
     const std::function<void(HWND)>* body;
+    bool cancelAfter;
     bool ran;
 };
 ModalRun* g_run = nullptr;
@@ -18,19 +19,35 @@ void CALLBACK RunBody(HWND, UINT, UINT_PTR timer, DWORD) {
     ::UpdateWindow(hwnd);
     g_run->ran = true;
     (*g_run->body)(hwnd);
-    if (::IsWindow(hwnd)) ::PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+    if (g_run->cancelAfter && ::IsWindow(hwnd)) ::PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+}
+
+// A dialog left to its own loop that never ends fails its test instead of hanging it.
+constexpr UINT kLeftToItselfDeadlineMs = 10000;
+
+void CALLBACK EndLateDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    ::KillTimer(nullptr, timer);
+    if (g_run->dialog->m_hWnd != nullptr) ::EndDialog(g_run->dialog->m_hWnd, kEndedByDeadline);
+}
+
+INT_PTR Run(CDialog& dialog, const std::function<void(HWND)>& body, bool cancelAfter) {
+    ModalRun run{&dialog, &body, cancelAfter, false};
+    ModalRun* outer = g_run;
+    g_run = &run;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, RunBody);
+    const UINT_PTR deadline = cancelAfter ? 0 : ::SetTimer(nullptr, 0, kLeftToItselfDeadlineMs, EndLateDialog);
+    const INT_PTR result = dialog.DoModal();
+    ::KillTimer(nullptr, timer);
+    if (deadline != 0) ::KillTimer(nullptr, deadline);
+    g_run = outer;
+    EXPECT_TRUE(run.ran) << "the window was never shown (modal result " << result << ")";
+    return result;
 }
 
 }  // namespace
 
-INT_PTR RunModal(CDialog& dialog, const std::function<void(HWND)>& body) {
-    ModalRun run{&dialog, &body, false};
-    ModalRun* outer = g_run;
-    g_run = &run;
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, RunBody);
-    const INT_PTR result = dialog.DoModal();
-    ::KillTimer(nullptr, timer);
-    g_run = outer;
-    EXPECT_TRUE(run.ran) << "the window was never shown (modal result " << result << ")";
-    return result;
+INT_PTR RunModal(CDialog& dialog, const std::function<void(HWND)>& body) { return Run(dialog, body, true); }
+
+INT_PTR RunModalLeftToItself(CDialog& dialog, const std::function<void(HWND)>& body) {
+    return Run(dialog, body, false);
 }

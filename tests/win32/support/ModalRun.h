@@ -13,6 +13,12 @@
 // unless body ended it. Returns the modal result.
 INT_PTR RunModal(CDialog& dialog, const std::function<void(HWND hwnd)>& body);
 
+// The same, but after body the dialog is left to its own loop until something ends
+// it (input that body queued, say); one that is still open after a generous
+// deadline is ended with kEndedByDeadline.
+INT_PTR RunModalLeftToItself(CDialog& dialog, const std::function<void(HWND hwnd)>& body);
+constexpr INT_PTR kEndedByDeadline = -2;
+
 // The framework object of the dialog's control id (the test fails when there is none).
 template <typename T>
 T& Control(HWND dialog, int id) {

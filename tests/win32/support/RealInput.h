@@ -1,0 +1,14 @@
+#pragma once
+// Input as a user gives it: through the system's input queue, so that the system
+// decides which window gets it (the one under the pointer, the focus window), and
+// disabled windows get nothing.
+#include <windows.h>
+
+// A left click at a point of the screen.
+void RealClick(POINT screen);
+// A key pressed and released.
+void RealKey(WORD virtualKey);
+// Clicks at target, then at marker, and pumps this thread's messages until the
+// marker's release has been taken from the queue: the click at target has then
+// been delivered or dropped. False after a generous deadline.
+bool RealClickThenMarker(POINT target, POINT marker);
