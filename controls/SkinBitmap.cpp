@@ -1,5 +1,27 @@
 #include "controls/SkinBitmap.h"
 
+CSkinBitmap::CSkinBitmap() = default;
+
+CSkinBitmap::~CSkinBitmap() {
+    // A bitmap still selected into a context cannot be deleted.
+    selected_.reset();
+    memory_.reset();
+}
+
+CSkinBitmap::Source::Source(const CSkinBitmap& bitmap, const CDC& drawnOn)
+    : hold_(bitmap.drawing_), dc_(bitmap.Memory(drawnOn)) {}
+
+const CDC& CSkinBitmap::Memory(const CDC& drawnOn) const {
+    if (memory_ == nullptr || memory_->m_hDC == nullptr) {
+        selected_.reset();
+        memory_ = std::make_unique<CMemDC>(drawnOn);
+        selected_ = std::make_unique<CSelectObject>(*memory_, *this);
+    }
+    const int mode = drawnOn.GetMapMode();
+    if (memory_->GetMapMode() != mode) memory_->SetMapMode(mode);
+    return *memory_;
+}
+
 bool CSkinBitmap::WindowRect(const POINT& topLeft, RECT* rect) const {
     BITMAP info{};
     if (GetBitmap(&info) == 0) return false;
@@ -18,9 +40,7 @@ void CSkinBitmap::Draw(CDC* dc, int x, int y) const {
     const int width = extent[1].x - extent[0].x;
     const int height = extent[1].y - extent[0].y;
 
-    CMemDC mem(*dc);
-    CSelectObject selected(mem, *this);
-    mem.SetMapMode(dc->GetMapMode());
+    const Source source(*this, *dc);
     // The memory context's origins are zero, so its logical (0, 0) is the bitmap's corner.
-    dc->BitBlt(x, y, width, height, mem, 0, 0, SRCCOPY);
+    dc->BitBlt(x, y, width, height, source.Dc(), 0, 0, SRCCOPY);
 }

@@ -204,10 +204,8 @@ void CSkinDropList::DrawStretched(const CDC& dc, const CSkinBitmap& face) const 
     POINT origin{0, 0};
     dc.DPtoLP(&size);
     dc.DPtoLP(&origin);
-    CMemDC memory(dc);
-    CSelectObject selected(memory, face);
-    memory.SetMapMode(dc.GetMapMode());
-    dc.StretchBlt(0, 0, size.x, size.y, memory, origin.x, origin.y, info.bmWidth, info.bmHeight,
+    const CSkinBitmap::Source memory(face, dc);
+    dc.StretchBlt(0, 0, size.x, size.y, memory.Dc(), origin.x, origin.y, info.bmWidth, info.bmHeight,
                   SRCCOPY);
 }
 

@@ -4,22 +4,20 @@
 
 #include <vector>
 
-#include "controls/BitmapCache.h"
+#include "framework/Gdi.h"
 #include "tests/win32/support/DibCanvas.h"
 
-Pixels BitmapPixels(const CSkinBitmap& bitmap) {
+Pixels SkinPixels(int id) {
+    CBitmap bitmap;
     BITMAP size{};
-    bitmap.GetBitmap(&size);
+    if (!bitmap.LoadBitmap(static_cast<UINT>(id)) || bitmap.GetBitmap(&size) == 0) {
+        ADD_FAILURE() << "bitmap " << id;
+        return Pixels{};
+    }
     std::vector<std::uint32_t> bits(static_cast<size_t>(size.bmWidth) * size.bmHeight);
     BITMAPINFO info = TopDown32(size.bmWidth, size.bmHeight);
     HDC screen = ::GetDC(nullptr);
     ::GetDIBits(screen, bitmap.Handle(), 0, static_cast<UINT>(size.bmHeight), bits.data(), &info, DIB_RGB_COLORS);
     ::ReleaseDC(nullptr, screen);
     return FromBits(bits.data(), size.bmWidth, size.bmHeight);
-}
-
-Pixels SkinPixels(int id) {
-    CSkinBitmap* bitmap = LoadSkinBitmap(id);
-    EXPECT_NE(bitmap, nullptr) << "bitmap " << id;
-    return bitmap != nullptr ? BitmapPixels(*bitmap) : Pixels{};
 }
