@@ -1,12 +1,26 @@
 #include "framework/Wnd.h"
 
+#include <mutex>
+#include <unordered_map>
+
 #include "framework/CreationHook.h"
 
 namespace {
 
-// The property that ties a window to its object; a property rather than
-// GWLP_USERDATA so that subclassed system classes keep their own user data.
-const char kObjectProperty[] = "WaveFrameworkObject";
+// Ties each window to its object. Kept in the process rather than in a window
+// property, which costs a server round trip on every message, or in GWLP_USERDATA,
+// which subclassed system classes keep for themselves. Windows of every thread are
+// entered here, so the table is locked.
+struct ObjectTable {
+    std::mutex lock;
+    std::unordered_map<HWND, CWnd*> objects;
+};
+
+ObjectTable& Objects() {
+    // Never destroyed: a static window object may detach after statics are gone.
+    static ObjectTable* const table = new ObjectTable;
+    return *table;
+}
 
 const char kDefaultClassName[] = "WaveWnd";
 
@@ -40,7 +54,10 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
     if (hwnd == nullptr) {
         return nullptr;
     }
-    return static_cast<CWnd*>(::GetPropA(hwnd, kObjectProperty));
+    ObjectTable& table = Objects();
+    std::lock_guard<std::mutex> hold(table.lock);
+    const auto found = table.objects.find(hwnd);
+    return found != table.objects.end() ? found->second : nullptr;
 }
 
 const char* CWnd::DefaultClassName() {
@@ -81,7 +98,11 @@ BOOL CWnd::DestroyWindow() {
 
 void CWnd::Attach(HWND hwnd) {
     m_hWnd = hwnd;
-    ::SetPropA(hwnd, kObjectProperty, this);
+    {
+        ObjectTable& table = Objects();
+        std::lock_guard<std::mutex> hold(table.lock);
+        table.objects[hwnd] = this;
+    }
     const auto current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hwnd, GWLP_WNDPROC));
     if (current == WindowProcThunk) {
         previousProc_ = ::DefWindowProcA;
@@ -100,7 +121,13 @@ void CWnd::Detach() {
         if (current == WindowProcThunk && previousProc_ != ::DefWindowProcA) {
             ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
         }
-        ::RemovePropA(m_hWnd, kObjectProperty);
+    }
+    {
+        // Also for a window already gone, whose handle may come back for another.
+        ObjectTable& table = Objects();
+        std::lock_guard<std::mutex> hold(table.lock);
+        const auto found = table.objects.find(m_hWnd);
+        if (found != table.objects.end() && found->second == this) table.objects.erase(found);
     }
     m_hWnd = nullptr;
     previousProc_ = nullptr;
