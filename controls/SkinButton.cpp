@@ -39,8 +39,13 @@ BOOL CSkinButton::SetBitmaps(UINT offUp, UINT onUp, UINT offDown, UINT onDown) {
     const UINT ids[4] = {offUp, onUp, offDown, onDown};
     CSkinBitmap* loaded[4] = {};
     if (!LoadFour(ids, loaded)) return FALSE;
-    for (int i = 0; i < 4; ++i) bitmaps[i] = loaded[i];
-    InvalidateRect(nullptr, TRUE);
+    bool changed = false;
+    for (int i = 0; i < 4; ++i) {
+        changed = changed || bitmaps[i] != loaded[i];
+        bitmaps[i] = loaded[i];
+    }
+    // The lamps are set at every poll and mostly to what they show already.
+    if (changed) InvalidateRect(nullptr, TRUE);
     return TRUE;
 }
 

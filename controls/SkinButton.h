@@ -16,8 +16,9 @@ public:
     // missing from the resources or the window cannot be made.
     BOOL Create(const POINT& topLeft, CWnd* parent, UINT id,
                 UINT offUp, UINT onUp, UINT offDown, UINT onDown);
-    // Swaps the four images and repaints; keeps the size, state and pressed. Returns 0,
-    // keeping the previous images, when a bitmap is missing. User-interface thread only.
+    // Swaps the four images and repaints when they differ from those shown; keeps the
+    // size, state and pressed. Returns 0, keeping the previous images, when a bitmap is
+    // missing. User-interface thread only.
     BOOL SetBitmaps(UINT offUp, UINT onUp, UINT offDown, UINT onDown);
 
 protected:
