@@ -139,6 +139,33 @@ TEST(SkinButtonLamp, FourEqualBitmapsStillToggleAndNotify) {
     EXPECT_TRUE(CaptureClient(lamp.m_hWnd) == SkinPixels(209).Crop(43, 9));
 }
 
+// The lamp poll sets every lamp each second: a lamp given the picture it shows is
+// left alone, one given another picture is repainted with it.
+TEST(SkinButtonLamp, RepaintedOnlyWhenThePictureChanges) {
+    struct Case {
+        int shown, set;
+        bool repainted;
+    };
+    const Case cases[] = {{216, 216, false}, {216, 209, true}, {209, 209, false}, {209, 216, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shown * 1000 + c.set);
+        CTestParent parent;
+        CSkinButton lamp;
+        ASSERT_TRUE(lamp.Create({100, 100}, &parent, 100, c.shown, c.shown, c.shown, c.shown));
+        ASSERT_TRUE(CaptureClient(lamp.m_hWnd) == SkinPixels(c.shown).Crop(43, 9));
+        ASSERT_FALSE(::GetUpdateRect(lamp.m_hWnd, nullptr, FALSE));
+
+        ASSERT_TRUE(lamp.SetBitmaps(c.set, c.set, c.set, c.set));
+        RECT dirty{};
+        EXPECT_EQ(::GetUpdateRect(lamp.m_hWnd, &dirty, FALSE) != FALSE, c.repainted);
+        if (c.repainted) {
+            EXPECT_EQ(dirty.right, 43);
+            EXPECT_EQ(dirty.bottom, 9);
+        }
+        EXPECT_TRUE(CaptureClient(lamp.m_hWnd) == SkinPixels(c.set).Crop(43, 9));
+    }
+}
+
 TEST(SkinButtonGeometry, WindowIsOnePixelSmallerThanTheBitmap) {
     CTestParent parent;
     CSkinButton ok;
