@@ -1,6 +1,10 @@
 // Skin bitmap drawing, the sunken frame's exact pixels and the panel font.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "controls/BitmapCache.h"
 #include "controls/PanelFont.h"
 #include "controls/SkinButton.h"
@@ -50,6 +54,51 @@ TEST(SkinBitmapDraw, LeavesTheContextAsItFoundIt) {
     LoadSkinBitmap(137)->Draw(&dc, 0, 0);
     EXPECT_EQ(dc.GetCurrentObject(OBJ_BITMAP), bitmapBefore);
     EXPECT_EQ(dc.GetMapMode(), MM_TEXT);
+}
+
+// The lamps may be drawn while another thread draws the same pictures; the first
+// draw of a freshly loaded bitmap is where its drawing context is made.
+TEST(SkinBitmapDraw, ThreadsDrawingTheSameNewBitmapEachGetAnExactCopy) {
+    constexpr int kThreads = 4;
+    const Pixels expected = SkinPixels(137);
+    int wrong = 0;
+    for (int round = 0; round < 40; ++round) {
+        FreeSkinBitmaps();
+        const CSkinBitmap* bitmap = LoadSkinBitmap(137);
+        ASSERT_NE(bitmap, nullptr);
+        std::atomic<int> ready{0};
+        std::vector<Pixels> copies(kThreads);
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([&, t] {
+                CDibCanvas canvas(120, 120, kCanvas);
+                CDC dc(canvas.Hdc());
+                ready.fetch_add(1);
+                while (ready.load() < kThreads) std::this_thread::yield();
+                bitmap->Draw(&dc, 0, 0);
+                copies[t] = canvas.Read();
+            });
+        }
+        for (std::thread& thread : threads) thread.join();
+        for (const Pixels& copy : copies) {
+            if (!(copy.Crop(expected.width, expected.height) == expected)) ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+// Freeing the cache deletes a bitmap that was drawn, though it stays selected for drawing.
+TEST(SkinBitmapDraw, ADrawnBitmapIsDeletedWithTheCache) {
+    CDibCanvas canvas(120, 120, kCanvas);
+    CDC dc(canvas.Hdc());
+    FreeSkinBitmaps();
+    const CSkinBitmap* bitmap = LoadSkinBitmap(137);
+    ASSERT_NE(bitmap, nullptr);
+    bitmap->Draw(&dc, 0, 0);
+    const HGDIOBJ handle = bitmap->GetSafeHandle();
+    ASSERT_EQ(::GetObjectType(handle), static_cast<DWORD>(OBJ_BITMAP));
+    FreeSkinBitmaps();
+    EXPECT_EQ(::GetObjectType(handle), 0u);
 }
 
 TEST(SkinBitmapDraw, WindowOnePixelSmallerShowsTheFirstColumnsAndRows) {
