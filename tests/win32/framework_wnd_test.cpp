@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "framework/Wnd.h"
@@ -162,6 +164,32 @@ TEST(WndLifetime, NcDestroyDetachesOnceAndNotifies) {
     ASSERT_TRUE(probe.DestroyWindow());
     EXPECT_EQ(probe.postNcDestroyCalls, 1);
     EXPECT_EQ(probe.m_hWnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);
+}
+
+// Objects are found from any thread of the process, and a window's object leaves
+// with it whichever thread ends it.
+TEST(WndLifetime, WindowOfAnotherThreadIsFoundUntilItIsDestroyed) {
+    using Event = std::unique_ptr<void, decltype(&::CloseHandle)>;
+    const Event created(::CreateEventA(nullptr, TRUE, FALSE, nullptr), &::CloseHandle);
+    const Event finish(::CreateEventA(nullptr, TRUE, FALSE, nullptr), &::CloseHandle);
+    HWND hwnd = nullptr;
+    CBaseProbe* object = nullptr;
+    std::thread owner([&] {
+        CBaseProbe probe;
+        if (probe.CreatePopup()) {
+            hwnd = probe.m_hWnd;
+            object = &probe;
+        }
+        ::SetEvent(created.get());
+        ::WaitForSingleObject(finish.get(), INFINITE);
+    });
+    ::WaitForSingleObject(created.get(), INFINITE);
+    EXPECT_NE(hwnd, nullptr);
+    EXPECT_EQ(CWnd::FromHandle(hwnd), object);
+    ::SetEvent(finish.get());
+    owner.join();
+    EXPECT_FALSE(::IsWindow(hwnd));
     EXPECT_EQ(CWnd::FromHandle(hwnd), nullptr);
 }
 
