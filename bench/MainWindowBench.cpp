@@ -1,17 +1,21 @@
 // Figures of the main window on the in-process virtual card under Wine: requests
-// and time per repaint, time from a fader's mouse move to its level request, and
-// the request rate while the window sits idle.
+// and time per repaint beside the floor (a window of the same size with as many
+// child windows, each only beginning and ending its paint), time from a fader's
+// mouse move to its level request, and the request rate while the window sits idle.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include "bench/TimedPort.h"
 #include "panel/WaveSettingsDialog.h"
 
 namespace {
 
-constexpr int kRepaints = 100;
+constexpr int kRepaints = 20;
+constexpr int kRounds = 9;
 constexpr int kMoves = 500;
 constexpr DWORD kIdleMs = 5000;
 constexpr int kFaderId = 51;  // channel 3
@@ -46,15 +50,106 @@ void PumpFor(DWORD milliseconds) {
     }
 }
 
-void MeasureRepaints(HWND hwnd) {
-    const uint32_t before = Requests();
+double SecondsPerRepaint(HWND hwnd) {
     const int64_t start = Now();
     for (int i = 0; i < kRepaints; ++i) {
         ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
-    const double seconds = Seconds(Now() - start);
-    std::printf("requests per repaint:                %.1f\n", static_cast<double>(Requests() - before) / kRepaints);
-    std::printf("time per repaint (with controls):    %.3f ms\n", seconds * 1000.0 / kRepaints);
+    return Seconds(Now() - start) / kRepaints;
+}
+
+LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            ::BeginPaint(hwnd, &ps);
+            ::EndPaint(hwnd, &ps);
+            return 0;
+        }
+        default: return ::DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+struct ChildPlace {
+    RECT rect;
+    DWORD style;
+    DWORD exStyle;
+};
+
+BOOL CALLBACK AddChild(HWND child, LPARAM places) {
+    ChildPlace place{};
+    ::GetWindowRect(child, &place.rect);
+    place.style = static_cast<DWORD>(::GetWindowLongPtrA(child, GWL_STYLE));
+    place.exStyle = static_cast<DWORD>(::GetWindowLongPtrA(child, GWL_EXSTYLE));
+    reinterpret_cast<std::vector<ChildPlace>*>(places)->push_back(place);
+    return TRUE;
+}
+
+// The floor of a repaint: the main window's size, styles and child windows, each in
+// the place and with the styles of its own, where every window only begins and ends
+// its paint.
+// The floor of a repaint: the main window's size, styles and child windows, each in
+// the place and with the styles of its own, where every window only begins and ends
+// its paint. Placed beside the main window where the screen allows, so that neither
+// covers the other.
+HWND CreateFloor(HWND like, int& children) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = FloorProc;
+    wc.hInstance = ::GetModuleHandleA(nullptr);
+    wc.lpszClassName = "BenchFloor";
+    ::RegisterClassA(&wc);
+    RECT frame{};
+    ::GetWindowRect(like, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const bool below = frame.bottom + height <= ::GetSystemMetrics(SM_CYSCREEN);
+    std::vector<ChildPlace> places;
+    ::EnumChildWindows(like, AddChild, reinterpret_cast<LPARAM>(&places));
+    children = static_cast<int>(places.size());
+    HWND floor = ::CreateWindowExA(static_cast<DWORD>(::GetWindowLongPtrA(like, GWL_EXSTYLE)), "BenchFloor", "floor",
+                                   static_cast<DWORD>(::GetWindowLongPtrA(like, GWL_STYLE)) | WS_VISIBLE, frame.left,
+                                   below ? frame.bottom : frame.top, width, height, nullptr, nullptr, wc.hInstance,
+                                   nullptr);
+    for (ChildPlace& place : places) {
+        RECT& rect = place.rect;
+        ::MapWindowPoints(nullptr, like, reinterpret_cast<POINT*>(&rect), 2);
+        ::CreateWindowExA(place.exStyle, "BenchFloor", "", place.style, rect.left, rect.top, rect.right - rect.left,
+                          rect.bottom - rect.top, floor, nullptr, wc.hInstance, nullptr);
+    }
+    ::UpdateWindow(floor);
+    PumpFor(200);
+    return floor;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The main window and the floor in alternating rounds, so that a machine busy with
+// other work weighs on both alike; medians of the rounds.
+void MeasureRepaints(HWND hwnd) {
+    int children = 0;
+    HWND floor = CreateFloor(hwnd, children);
+    std::vector<double> panel, empty;
+    uint32_t requests = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        const uint32_t before = Requests();
+        panel.push_back(SecondsPerRepaint(hwnd));
+        requests += Requests() - before;
+        empty.push_back(SecondsPerRepaint(floor));
+    }
+    ::DestroyWindow(floor);
+    ::SetForegroundWindow(hwnd);
+    PumpFor(200);
+    const double panelMs = Median(panel) * 1000.0;
+    const double floorMs = Median(empty) * 1000.0;
+    std::printf("requests per repaint:                %.1f\n",
+                static_cast<double>(requests) / (kRepaints * kRounds));
+    std::printf("time per repaint (with controls):    %.3f ms (median of %d rounds)\n", panelMs, kRounds);
+    std::printf("floor, %d empty child windows:       %.3f ms\n", children, floorMs);
+    std::printf("repaint / floor:                     %.2f\n", panelMs / floorMs);
 }
 
 void MeasureFaderMoves(HWND hwnd) {

@@ -2,8 +2,10 @@
 // driver's request counter (the one `cardctl count` prints):
 //  - start to first completed paint: from CreateProcess until the counter has
 //    taken the first repaint's 38 requests after the main window appeared;
+//  - in the same run, alternating with it, the start of a minimal dialog program
+//    to its first completed paint, under the same Wine;
 //  - the idle panel's request rate over ten seconds.
-// Usage: e2e_panel_bench PROGRAM   (the driver must be running)
+// Usage: e2e_panel_bench PROGRAM MINIMAL_DIALOG   (the driver must be running)
 #include <windows.h>
 
 #include <algorithm>
@@ -12,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/MinimalDialog.h"
 #include "emulator/PrivateCodes.h"
 
 namespace {
@@ -101,6 +104,19 @@ bool TimeStart(HANDLE device, const char* program, StartTimes& times, HWND& wind
     return false;
 }
 
+// Starts the minimal dialog program and waits for its first paint.
+bool TimeMinimalStart(const char* program, double& paintedMs) {
+    const Handle painted(::CreateEventA(nullptr, TRUE, FALSE, kMinimalDialogPainted), &::CloseHandle);
+    if (!painted) return false;
+    const double start = Now();
+    const Handle process = Start(program);
+    if (!process) return false;
+    const bool ok = ::WaitForSingleObject(painted.get(), kLimitMs) == WAIT_OBJECT_0;
+    paintedMs = Now() - start;
+    Close(process.get(), ::FindWindowA(nullptr, kMinimalDialogTitle));
+    return ok;
+}
+
 bool MeasureIdle(HANDLE device, double& perSecond, uint32_t& requests) {
     uint32_t first = 0, last = 0;
     if (!ReadCount(device, first)) return false;
@@ -115,8 +131,8 @@ bool MeasureIdle(HANDLE device, double& perSecond, uint32_t& requests) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: e2e_panel_bench PROGRAM\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: e2e_panel_bench PROGRAM MINIMAL_DIALOG\n");
         return 2;
     }
     const Handle driver = OpenDriver();
@@ -126,6 +142,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::vector<double> painted;
+    std::vector<double> minimal;
     for (int i = 0; i < kStarts; ++i) {
         StartTimes times;
         HWND window = nullptr;
@@ -139,10 +156,23 @@ int main(int argc, char** argv) {
         std::printf("start %d: window after %.1f ms (%u requests before it), first paint done after %.1f ms\n",
                     i + 1, times.windowMs, times.before, times.paintedMs);
         painted.push_back(times.paintedMs);
+        double minimalMs = 0;
+        if (!TimeMinimalStart(argv[2], minimalMs)) {
+            std::fprintf(stderr, "e2e_panel_bench: the minimal dialog did not paint in start %d\n", i + 1);
+            return 1;
+        }
+        std::printf("start %d: minimal dialog painted after %.1f ms\n", i + 1, minimalMs);
+        minimal.push_back(minimalMs);
     }
     std::sort(painted.begin(), painted.end());
-    std::printf("start to first completed paint: median %.1f ms, best %.1f ms of %d starts\n",
-                painted[painted.size() / 2], painted.front(), kStarts);
+    std::sort(minimal.begin(), minimal.end());
+    const double panelMedian = painted[painted.size() / 2];
+    const double minimalMedian = minimal[minimal.size() / 2];
+    std::printf("start to first completed paint: median %.1f ms, best %.1f ms of %d starts\n", panelMedian,
+                painted.front(), kStarts);
+    std::printf("minimal dialog program:         median %.1f ms, best %.1f ms of %d starts\n", minimalMedian,
+                minimal.front(), kStarts);
+    std::printf("panel start / minimal dialog start: %.2f\n", panelMedian / minimalMedian);
 
     StartTimes times;
     HWND window = nullptr;
