@@ -76,10 +76,14 @@ void CSkinDropList::AddString(const char* text) {
 int CSkinDropList::ShowItem(int index) {
     if (popup.GetSafeHwnd() == nullptr)
         return -1;
+    const int before = popup.GetCurSel();
     const int shown = popup.SetCurSel(index);
     std::string text;
     if (shown != -1)
         popup.GetText(shown, text);
+    // The main window sets its lists at every repaint, mostly to what they show.
+    if (shown == before && GetWindowText() == text)
+        return shown;
     SetWindowText(text.c_str());
     Invalidate(TRUE);
     return shown;

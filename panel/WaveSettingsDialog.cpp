@@ -71,6 +71,13 @@ int ChannelOf(UINT id, UINT ChannelIds::*field) {
     return -1;
 }
 
+// A switch is repainted only when the card's state differs from what it shows.
+void ShowSwitchState(CSkinButton& sw, int state) {
+    if (sw.state == state) return;
+    sw.state = state;
+    sw.InvalidateRect(nullptr, TRUE);
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CWaveSettingsDialog, CDialog)
@@ -229,19 +236,16 @@ BOOL CWaveSettingsDialog::OnInitDialog() {
 
 void CWaveSettingsDialog::RefreshFromDevice() {
     for (int k = 0; k < kChannels; ++k) {
-        CSkinButton& sw = m_strips[k].m_btnEnable;
         uint8_t flag = 0;
         if (!IsPanelFailure(m_pDevice->GetChannelControl(m_nCard, static_cast<uint16_t>(k), &flag))) {
-            sw.state = flag == 1 ? 1 : 0;
+            ShowSwitchState(m_strips[k].m_btnEnable, flag == 1 ? 1 : 0);
         }
-        sw.InvalidateRect(nullptr, TRUE);
     }
 
     uint8_t autoSync = 0;
     if (!IsPanelFailure(m_pDevice->GetAutoSync(m_nCard, &autoSync))) {
-        m_btnAutoSync.state = autoSync == 1 ? 1 : 0;
+        ShowSwitchState(m_btnAutoSync, autoSync == 1 ? 1 : 0);
     }
-    m_btnAutoSync.InvalidateRect(nullptr, TRUE);
 
     for (int k = 0; k < kChannels; ++k) {
         uint16_t left = 0;

@@ -6,6 +6,7 @@
 #include "controls/SkinDropList.h"
 #include "controls/SkinFader.h"
 #include "controls/SkinKnob.h"
+#include "resources/resource.h"
 #include "tests/win32/panel_harness.h"
 
 namespace {
@@ -304,5 +305,40 @@ TEST_F(PanelTest, ReReadThatSwitchesAChannelOnRepaintsItsWorkingLook) {
         const Pixels after = CaptureClient(hwnd);
         EXPECT_TRUE(faderShows(after, track));
         EXPECT_TRUE(knobShows(after, knob));
+    });
+}
+
+// A repaint of the main window reads every switch and list back, but leaves alone
+// those that already show what the card holds; one that changed shows its new face.
+TEST_F(PanelTest, RepaintRedrawsOnlyTheSwitchesAndListsThatChanged) {
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        PumpMessages();
+        ASSERT_EQ(Control<CSkinDropList>(hwnd, kClockId).GetWindowText(), "Internal Clock");
+        ASSERT_EQ(Control<CSkinDropList>(hwnd, kRateId).GetWindowText(), "48000 Hz");
+        const int switchedOn = Control<CSkinButton>(hwnd, kChannelControls[2].switchId).state == 1 ? 0 : 1;
+        OnCard([&](VcCard& c) {
+            c.settings.control[2] = static_cast<uint8_t>(switchedOn);
+            c.settings.clockMode = 2;  // ADAT clock, still 48000 Hz
+        });
+        // The main window's own paint alone: what it invalidates stays pending.
+        ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_NOCHILDREN);
+        ::SendMessageA(hwnd, WM_PAINT, 0, 0);
+        struct Case {
+            int id;
+            bool redrawn;
+        };
+        const Case cases[] = {
+            {kChannelControls[2].switchId, true}, {kChannelControls[3].switchId, false},
+            {kChannelControls[9].switchId, false}, {kAutoSyncId, false},
+            {kClockId, true},                      {kRateId, false},
+        };
+        for (const Case& c : cases) {
+            EXPECT_EQ(::GetUpdateRect(::GetDlgItem(hwnd, c.id), nullptr, FALSE) != FALSE, c.redrawn) << c.id;
+        }
+        PumpMessages();
+        const Pixels face = SkinPixels(switchedOn == 1 ? IDB_ENABLE_ON_UP : IDB_ENABLE_OFF_UP);
+        EXPECT_TRUE(CaptureClient(::GetDlgItem(hwnd, kChannelControls[2].switchId)) ==
+                    face.Crop(face.width - 1, face.height - 1));
+        EXPECT_EQ(Control<CSkinDropList>(hwnd, kClockId).GetWindowText(), "ADAT Clock");
     });
 }
