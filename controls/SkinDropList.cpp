@@ -45,10 +45,13 @@ CSkinDropList::~CSkinDropList() {
 
 BOOL CSkinDropList::Create(POINT topLeft, CWnd* parent, UINT id, UINT normalBitmapId,
                            UINT pressedBitmapId, int) {
-    normalBitmap = LoadSkinBitmap(normalBitmapId);
-    pressedBitmap = LoadSkinBitmap(pressedBitmapId);
-    if (normalBitmap == nullptr || pressedBitmap == nullptr)
+    // Both faces or neither: the window takes the resting face's size.
+    CSkinBitmap* normal = LoadSkinBitmap(static_cast<int>(normalBitmapId));
+    CSkinBitmap* held = LoadSkinBitmap(static_cast<int>(pressedBitmapId));
+    if (normal == nullptr || held == nullptr)
         return FALSE;
+    normalBitmap = normal;
+    pressedBitmap = held;
 
     BITMAP face{};
     normalBitmap->GetBitmap(&face);
@@ -225,13 +228,11 @@ LRESULT CSkinDropList::OnPaint(WPARAM, LPARAM) {
     GetClientRect(&client);
     RECT area{client.left + 3, client.top + 1, client.right - 3, client.bottom - 1};
 
-    CSkinBitmap* face = pressed == 1 ? pressedBitmap : normalBitmap;
-    if (face != nullptr) {
-        if (scaled)
-            DrawStretched(dc, *face);
-        else
-            face->Draw(&dc, 0, 0);
-    }
+    const CSkinBitmap& face = pressed == 1 ? *pressedBitmap : *normalBitmap;
+    if (scaled)
+        DrawStretched(dc, face);
+    else
+        face.Draw(&dc, 0, 0);
 
     if (!text.empty()) {
         // The held face shows its text one pixel lower and further right.

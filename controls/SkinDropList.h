@@ -15,6 +15,7 @@ public:
     ~CSkinDropList() override;
 
     // itemCount is accepted for the callers' sake; the range follows the items added.
+    // Returns 0, creating nothing, when a face is missing from the resources.
     BOOL Create(POINT topLeft, CWnd* parent, UINT id, UINT normalBitmapId,
                 UINT pressedBitmapId, int itemCount);
     void AddString(const char* text);

@@ -238,6 +238,21 @@ TEST_F(DropListTest, ThePopupWindowGoesWithTheControl) {
     EXPECT_FALSE(::IsWindow(popup));
 }
 
+TEST(DropListCreate, AMissingFaceCreatesNeitherTheControlNorItsList) {
+    struct Case {
+        UINT normal, held;
+    };
+    for (const Case& c : {Case{999, IDB_DROP_DOWN}, Case{IDB_DROP, 999}}) {
+        SCOPED_TRACE(testing::Message() << c.normal << ", " << c.held);
+        CCommandParent parent;
+        CSkinDropList list;
+        EXPECT_FALSE(list.Create(POINT{20, 30}, &parent, kId, c.normal, c.held, 4));
+        EXPECT_EQ(list.m_hWnd, nullptr);
+        EXPECT_EQ(list.popup.m_hWnd, nullptr);
+        EXPECT_EQ(parent.FirstChild(), nullptr);
+    }
+}
+
 TEST(DropListScaled, LargeBaseUnitsStretchTheFace) {
     CreatePanelFonts();
     SetSkinDialogBaseUnits(10, 20);
