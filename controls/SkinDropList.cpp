@@ -97,7 +97,8 @@ int CSkinDropList::SetValueChanged(int v) {
     if (!CSkinRangeCtrl::SetValueChanged(v))
         return 0;
     NotifyChange(value);
-    return ShowItem(value);
+    ShowItem(value);
+    return 1;
 }
 
 // Posted, so the parent hears of the change after the closing event is handled.

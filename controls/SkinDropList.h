@@ -24,6 +24,7 @@ public:
     int ShowItem(int index);
 
     void SetValue(int v) override;
+    // As the base: 1 when the value changed, else 0. A change is also posted to the parent.
     int SetValueChanged(int v) override;
     virtual void NotifyChange(int v);
 

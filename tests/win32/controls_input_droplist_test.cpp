@@ -98,6 +98,30 @@ TEST_F(DropListTest, ShowItemShowsAnItemWithoutTouchingTheValue) {
     EXPECT_EQ(Face(), DropListFace(IDB_DROP, nullptr, false));
 }
 
+TEST_F(DropListTest, SetValueChangedReportsAChangeAsItsBaseDoesAndPostsIt) {
+    struct Case {
+        int start, given;
+        int changed;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {2, 0, 1, "Internal Clock"},  // item 0: a change all the same
+        {0, 3, 1, "Word Clock"},
+        {1, 1, 0, "ADAT Clock"},
+        {3, 9, 0, "Word Clock"},      // clamps to the value it had
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.start << " to " << c.given);
+        list.SetValue(c.start);
+        PumpMessagesDroppingMouse();
+        parent.commands.clear();
+        EXPECT_EQ(list.SetValueChanged(c.given), c.changed);
+        PumpMessagesDroppingMouse();
+        EXPECT_EQ(parent.commands, c.changed ? Changes() : decltype(Changes()){});
+        EXPECT_EQ(Face(), DropListFace(IDB_DROP, c.shown, false));
+    }
+}
+
 TEST_F(DropListTest, APlainClickOpensTheListBelowTheFaceAndKeepsIt) {
     Click(kFace);
     EXPECT_TRUE(Open());
