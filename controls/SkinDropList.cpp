@@ -200,21 +200,6 @@ LRESULT CSkinDropList::OnEraseBkgnd(WPARAM, LPARAM) {
     return 1;
 }
 
-void CSkinDropList::DrawStretched(const CDC& dc, const CSkinBitmap& face) const {
-    BITMAP info{};
-    face.GetBitmap(&info);
-    POINT size{static_cast<int>(static_cast<float>(info.bmWidth) * scaleX),
-               static_cast<int>(static_cast<float>(info.bmHeight) * scaleY)};
-    POINT origin{0, 0};
-    dc.DPtoLP(&size);
-    dc.DPtoLP(&origin);
-    CMemDC memory(dc);
-    CSelectObject selected(memory, face);
-    memory.SetMapMode(dc.GetMapMode());
-    dc.StretchBlt(0, 0, size.x, size.y, memory, origin.x, origin.y, info.bmWidth, info.bmHeight,
-                  SRCCOPY);
-}
-
 LRESULT CSkinDropList::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);
     CBkModeScope transparent(dc, TRANSPARENT);
@@ -230,10 +215,14 @@ LRESULT CSkinDropList::OnPaint(WPARAM, LPARAM) {
     RECT area{client.left + 3, client.top + 1, client.right - 3, client.bottom - 1};
 
     const CSkinBitmap& face = pressed == 1 ? *pressedBitmap : *normalBitmap;
-    if (scaled)
-        DrawStretched(dc, face);
-    else
+    if (scaled) {
+        BITMAP size{};
+        face.GetBitmap(&size);
+        face.DrawStretched(&dc, 0, 0, static_cast<int>(static_cast<float>(size.bmWidth) * scaleX),
+                           static_cast<int>(static_cast<float>(size.bmHeight) * scaleY));
+    } else {
         face.Draw(&dc, 0, 0);
+    }
 
     if (!text.empty()) {
         // The held face shows its text one pixel lower and further right.

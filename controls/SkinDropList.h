@@ -7,7 +7,6 @@
 #include "controls/SkinRangeCtrl.h"
 
 class CSkinBitmap;
-class CDC;
 
 class CSkinDropList : public CSkinRangeCtrl {
 public:
@@ -52,5 +51,4 @@ private:
     void CloseUp();
     // Sends a mouse message to the popup with the point moved into its client area.
     void ForwardToPopup(UINT message, WPARAM keys, LPARAM lParam) const;
-    void DrawStretched(const CDC& dc, const CSkinBitmap& face) const;
 };
