@@ -10,12 +10,10 @@ namespace {
 
 constexpr char kNoCardText[] = "No MIRVA PCI Cards were found!";
 constexpr char kNoCardCaption[] = "MIRVA PCI Wave Settings";
-// The standard dialog class, which message boxes have.
-constexpr char kMessageBoxClass[] = "#32770";
 
 constexpr char kInstanceLockName[] = "Local\\Zelk MIRVA PCI Wave Device Settings";
-// How long a copy that finds the lock held waits for the holder to show a window,
-// and how often it looks meanwhile. The holder is still discovering cards or ending.
+// How long a copy that finds the lock held waits for the holder's main window,
+// and how often it looks meanwhile. The holder is discovering cards or ending.
 constexpr ULONGLONG kHolderWaitMs = 5000;
 constexpr DWORD kLookEveryMs = 50;
 
@@ -31,19 +29,12 @@ bool CWaveSettingsApp::BringRunningCopyForward() {
     return true;
 }
 
-bool CWaveSettingsApp::BringNoCardMessageForward() {
-    HWND message = ::FindWindowA(kMessageBoxClass, kNoCardCaption);
-    if (message == nullptr) return false;
-    ::SetForegroundWindow(message);
-    return true;
-}
-
 bool CWaveSettingsApp::TakeInstanceLock(CInstanceLock& lock) {
     const ULONGLONG deadline = ::GetTickCount64() + kHolderWaitMs;
     for (DWORD wait = 0; !lock.Take(wait); wait = kLookEveryMs) {
-        if (BringRunningCopyForward() || BringNoCardMessageForward()) return false;
-        // A holder that shows nothing for that long is stuck in discovery: starting
-        // a second discovery next to it would not help.
+        if (BringRunningCopyForward()) return false;
+        // A holder without a main window for that long shows its no-card message
+        // or is stuck in discovery: a second message or discovery would not help.
         if (::GetTickCount64() >= deadline) return false;
     }
     return true;

@@ -17,11 +17,9 @@ public:
 private:
     // Brings a running copy forward; true when there is one.
     static bool BringRunningCopyForward();
-    // Brings a running copy's no-card message forward; true when there is one.
-    static bool BringNoCardMessageForward();
     // Takes the lock that one copy holds for its life. While another copy holds
-    // it, waits a few seconds for that copy's main window or no-card message and
-    // brings it forward. True when this copy holds the lock (the holder ended);
-    // false when this copy is to end without opening the driver.
+    // it, waits a few seconds for that copy's main window and brings it forward.
+    // True when this copy holds the lock (the holder ended); false when this copy
+    // is to end without opening the driver.
     static bool TakeInstanceLock(CInstanceLock& lock);
 };
