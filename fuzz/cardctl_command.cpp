@@ -93,7 +93,7 @@ bool Expected(const std::vector<std::string>& a, CardctlCommand& c) {
         if (a[1] == "status" && n == 4 && InRange(a[2], 0, 0xFFFFFFFFu, v1, true) && InRange(a[3], 0, 0xFFFFFFFFu, v2))
             return Private(c, kVcFaultStatus, 0, v2, v1), true;
         if (a[1] == "fail" && n == 3 && InRange(a[2], 0, 0xFFFFFFFFu, v1)) return Private(c, kVcFaultFail, 0, v1, 0), true;
-        if (a[1] == "delay" && n == 3 && InRange(a[2], 0, kMaxDelayMs, v1))
+        if (a[1] == "delay" && n == 3 && InRange(a[2], 0, kVcMaxDelayMs, v1))
             return Private(c, kVcFaultDelay, 0, 0, v1), true;
         return false;
     }
