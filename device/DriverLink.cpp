@@ -49,7 +49,7 @@ void CDriverLink::Build() {
 }
 
 void CDriverLink::Close() {
-    std::lock_guard<std::mutex> hold(lock_);
+    std::lock_guard<CTicketLock> hold(lock_);
     if (device) device->Close();
     device.reset();
     request.reset();

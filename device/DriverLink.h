@@ -2,13 +2,14 @@
 // The one road to the driver: the device, one request and one reply buffer shared
 // by every request, the client identifier and the card table. Requests may come
 // from the user-interface thread and the timer thread, so each whole request
-// (fill, call, read back) runs under the link's lock.
+// (fill, call, read back) runs under the link's lock, taken in turn.
 #include <cstdint>
 #include <memory>
 #include <mutex>
 
 #include "device/CardRecord.h"
 #include "device/DriverPort.h"
+#include "device/TicketLock.h"
 
 constexpr uint32_t kMaxCards = 4;
 constexpr uint32_t kRequestSize = 36;
@@ -30,7 +31,7 @@ public:
     // read(reply) runs only when the call succeeded. False when the call failed.
     template <typename Fill, typename Read>
     bool Transact(uint32_t code, Fill&& fill, Read&& read) {
-        std::lock_guard<std::mutex> hold(lock_);
+        std::lock_guard<CTicketLock> hold(lock_);
         if (!device || !request || !reply) return false;
         fill(request.get());
         if (!device->Control(code, request.get(), kRequestSize, reply.get(), kReplySize)) return false;
@@ -51,5 +52,5 @@ private:
     bool IsDuplicate(uint16_t idWord1, uint16_t idWord2) const;
     void ReadRange(CardRecord& card, uint32_t range);
 
-    std::mutex lock_;
+    CTicketLock lock_;
 };
