@@ -6,11 +6,11 @@
 
 #include "controls/PanelFont.h"
 #include "controls/SunkenFrame.h"
+#include "controls/WindowPainting.h"
 #include "device/Status.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
 #include "windows/DiagnosticsText.h"
-#include "windows/WindowPainting.h"
 
 int32_t g_dmaErrorCount = 0;
 
