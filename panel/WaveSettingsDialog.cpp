@@ -7,6 +7,7 @@
 #include "controls/PanelFont.h"
 #include "controls/SkinDialogBaseUnits.h"
 #include "controls/SunkenFrame.h"
+#include "controls/WindowPainting.h"
 #include "device/ProgramLauncher.h"
 #include "device/Status.h"
 #include "framework/Gdi.h"
@@ -16,7 +17,6 @@
 #include "windows/AboutBox.h"
 #include "windows/CustomSyncDialog.h"
 #include "windows/DiagnosticsDialog.h"
-#include "windows/WindowPainting.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 
 #include "controls/PanelFont.h"
 #include "controls/SunkenFrame.h"
+#include "controls/WindowPainting.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
 #include "windows/DiagnosticsText.h"
-#include "windows/WindowPainting.h"
 
 int32_t g_dmaErrorCount = 0;
 
