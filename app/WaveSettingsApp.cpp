@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "app/InstanceLock.h"
 #include "device/CardControl.h"
 #include "panel/WaveSettingsDialog.h"
 
@@ -9,6 +10,12 @@ namespace {
 
 constexpr char kNoCardText[] = "No MIRVA PCI Cards were found!";
 constexpr char kNoCardCaption[] = "MIRVA PCI Wave Settings";
+
+constexpr char kInstanceLockName[] = "Local\\Zelk MIRVA PCI Wave Device Settings";
+// How long a copy that finds the lock held waits for the holder's main window,
+// and how often it looks meanwhile. The holder is discovering cards or ending.
+constexpr ULONGLONG kHolderWaitMs = 5000;
+constexpr DWORD kLookEveryMs = 50;
 
 }  // namespace
 
@@ -27,8 +34,22 @@ bool CWaveSettingsApp::BringRunningCopyForward() {
     return true;
 }
 
+bool CWaveSettingsApp::TakeInstanceLock(CInstanceLock& lock) {
+    const ULONGLONG deadline = ::GetTickCount64() + kHolderWaitMs;
+    for (DWORD wait = 0; !lock.Take(wait); wait = kLookEveryMs) {
+        if (BringRunningCopyForward()) return false;
+        // A holder without a main window for that long shows its no-card message
+        // or is stuck in discovery: a second message or discovery would not help.
+        if (::GetTickCount64() >= deadline) return false;
+    }
+    return true;
+}
+
 BOOL CWaveSettingsApp::InitInstance() {
     if (BringRunningCopyForward()) return FALSE;
+    // Held until this copy ends; a copy started at the same moment has no window yet.
+    CInstanceLock lock(kInstanceLockName);
+    if (!TakeInstanceLock(lock)) return FALSE;
 
     Enable3dControlsStatic();
 

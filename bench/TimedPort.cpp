@@ -5,22 +5,32 @@
 namespace {
 
 constexpr uint32_t kSetChannelLevels = 4481;
+constexpr uint32_t kChannelControlOff = 4484;
+constexpr uint32_t kChannelControlOn = 4485;
+
+int64_t Now() {
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
 
 }  // namespace
 
 std::atomic<int64_t> CTimedPort::lastLevels_{0};
+std::atomic<int64_t> CTimedPort::lastSwitch_{0};
 
 CTimedPort::CTimedPort(std::shared_ptr<CVirtualCardDevice> device) : CInProcessPort(std::move(device)) {}
 
 bool CTimedPort::Control(uint32_t code, void* request, uint32_t requestSize, void* reply, uint32_t replySize) {
-    if (code == kSetChannelLevels) {
-        LARGE_INTEGER now;
-        ::QueryPerformanceCounter(&now);
-        lastLevels_ = now.QuadPart;
-    }
+    if (code == kSetChannelLevels) lastLevels_ = Now();
+    if (code == kChannelControlOff || code == kChannelControlOn) lastSwitch_ = Now();
     return CInProcessPort::Control(code, request, requestSize, reply, replySize);
 }
 
 int64_t CTimedPort::LastLevelsTime() { return lastLevels_; }
 
 void CTimedPort::ResetLevelsTime() { lastLevels_ = 0; }
+
+int64_t CTimedPort::LastSwitchTime() { return lastSwitch_; }
+
+void CTimedPort::ResetSwitchTime() { lastSwitch_ = 0; }

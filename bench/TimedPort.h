@@ -1,6 +1,7 @@
 #pragma once
-// An in-process port that notes when the last level request reached the card, so
-// that a benchmark can time a fader move from its message to its request.
+// An in-process port that notes when the last level request and the last channel
+// switch request reached the card, so that a benchmark can time a fader move or a
+// click from its message to its request.
 #include <atomic>
 #include <cstdint>
 
@@ -15,7 +16,11 @@ public:
     // Performance-counter time of the last SetChannelLevels request; 0 before any.
     static int64_t LastLevelsTime();
     static void ResetLevelsTime();
+    // The same for SetChannelControl, on or off.
+    static int64_t LastSwitchTime();
+    static void ResetSwitchTime();
 
 private:
     static std::atomic<int64_t> lastLevels_;
+    static std::atomic<int64_t> lastSwitch_;
 };

@@ -44,3 +44,18 @@ void CSkinBitmap::Draw(CDC* dc, int x, int y) const {
     // The memory context's origins are zero, so its logical (0, 0) is the bitmap's corner.
     dc->BitBlt(x, y, width, height, source.Dc(), 0, 0, SRCCOPY);
 }
+
+void CSkinBitmap::DrawStretched(CDC* dc, int x, int y, int width, int height) const {
+    BITMAP info{};
+    if (GetBitmap(&info) == 0) return;
+
+    // Both sizes are converted as extents, as in Draw, so a moved origin of dc shifts
+    // where the copy lands but neither how large it is nor which pixels it takes.
+    POINT extent[3] = {{0, 0}, {width, height}, {info.bmWidth, info.bmHeight}};
+    dc->DPtoLP(extent, 3);
+
+    const Source source(*this, *dc);
+    // The memory context's origins are zero, so its logical (0, 0) is the bitmap's corner.
+    dc->StretchBlt(x, y, extent[1].x - extent[0].x, extent[1].y - extent[0].y, source.Dc(), 0, 0,
+                   extent[2].x - extent[0].x, extent[2].y - extent[0].y, SRCCOPY);
+}

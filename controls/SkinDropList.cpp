@@ -45,10 +45,13 @@ CSkinDropList::~CSkinDropList() {
 
 BOOL CSkinDropList::Create(POINT topLeft, CWnd* parent, UINT id, UINT normalBitmapId,
                            UINT pressedBitmapId, int) {
-    normalBitmap = LoadSkinBitmap(normalBitmapId);
-    pressedBitmap = LoadSkinBitmap(pressedBitmapId);
-    if (normalBitmap == nullptr || pressedBitmap == nullptr)
+    // Both faces or neither: the window takes the resting face's size.
+    CSkinBitmap* normal = LoadSkinBitmap(static_cast<int>(normalBitmapId));
+    CSkinBitmap* held = LoadSkinBitmap(static_cast<int>(pressedBitmapId));
+    if (normal == nullptr || held == nullptr)
         return FALSE;
+    normalBitmap = normal;
+    pressedBitmap = held;
 
     BITMAP face{};
     normalBitmap->GetBitmap(&face);
@@ -98,7 +101,8 @@ int CSkinDropList::SetValueChanged(int v) {
     if (!CSkinRangeCtrl::SetValueChanged(v))
         return 0;
     NotifyChange(value);
-    return ShowItem(value);
+    ShowItem(value);
+    return 1;
 }
 
 // Posted, so the parent hears of the change after the closing event is handled.
@@ -200,19 +204,6 @@ LRESULT CSkinDropList::OnEraseBkgnd(WPARAM, LPARAM) {
     return 1;
 }
 
-void CSkinDropList::DrawStretched(const CDC& dc, const CSkinBitmap& face) const {
-    BITMAP info{};
-    face.GetBitmap(&info);
-    POINT size{static_cast<int>(static_cast<float>(info.bmWidth) * scaleX),
-               static_cast<int>(static_cast<float>(info.bmHeight) * scaleY)};
-    POINT origin{0, 0};
-    dc.DPtoLP(&size);
-    dc.DPtoLP(&origin);
-    const CSkinBitmap::Source memory(face, dc);
-    dc.StretchBlt(0, 0, size.x, size.y, memory.Dc(), origin.x, origin.y, info.bmWidth, info.bmHeight,
-                  SRCCOPY);
-}
-
 LRESULT CSkinDropList::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);
     CBkModeScope transparent(dc, TRANSPARENT);
@@ -227,12 +218,14 @@ LRESULT CSkinDropList::OnPaint(WPARAM, LPARAM) {
     GetClientRect(&client);
     RECT area{client.left + 3, client.top + 1, client.right - 3, client.bottom - 1};
 
-    CSkinBitmap* face = pressed == 1 ? pressedBitmap : normalBitmap;
-    if (face != nullptr) {
-        if (scaled)
-            DrawStretched(dc, *face);
-        else
-            face->Draw(&dc, 0, 0);
+    const CSkinBitmap& face = pressed == 1 ? *pressedBitmap : *normalBitmap;
+    if (scaled) {
+        BITMAP size{};
+        face.GetBitmap(&size);
+        face.DrawStretched(&dc, 0, 0, static_cast<int>(static_cast<float>(size.bmWidth) * scaleX),
+                           static_cast<int>(static_cast<float>(size.bmHeight) * scaleY));
+    } else {
+        face.Draw(&dc, 0, 0);
     }
 
     if (!text.empty()) {

@@ -7,7 +7,6 @@
 #include "controls/SkinRangeCtrl.h"
 
 class CSkinBitmap;
-class CDC;
 
 class CSkinDropList : public CSkinRangeCtrl {
 public:
@@ -15,6 +14,7 @@ public:
     ~CSkinDropList() override;
 
     // itemCount is accepted for the callers' sake; the range follows the items added.
+    // Returns 0, creating nothing, when a face is missing from the resources.
     BOOL Create(POINT topLeft, CWnd* parent, UINT id, UINT normalBitmapId,
                 UINT pressedBitmapId, int itemCount);
     void AddString(const char* text);
@@ -23,6 +23,7 @@ public:
     int ShowItem(int index);
 
     void SetValue(int v) override;
+    // As the base: 1 when the value changed, else 0. A change is also posted to the parent.
     int SetValueChanged(int v) override;
     virtual void NotifyChange(int v);
 
@@ -50,5 +51,4 @@ private:
     void CloseUp();
     // Sends a mouse message to the popup with the point moved into its client area.
     void ForwardToPopup(UINT message, WPARAM keys, LPARAM lParam) const;
-    void DrawStretched(const CDC& dc, const CSkinBitmap& face) const;
 };

@@ -24,10 +24,8 @@ BOOL CSkinFader::Create(CWnd* parent, UINT id, int x, int y, UINT trackBitmapId,
     this->taperMode = taperMode;
     taperBase = TaperBase(taperExponent);
 
-    trackBitmap = LoadSkinBitmap(trackBitmapId);
-    thumbBitmap = LoadSkinBitmap(thumbBitmapId);
     // Without its pictures the fader has no size to take.
-    if (trackBitmap == nullptr || thumbBitmap == nullptr)
+    if (!SetBitmaps(trackBitmapId, thumbBitmapId))
         return FALSE;
 
     BITMAP thumb{};
@@ -65,9 +63,15 @@ void CSkinFader::SetPosition(int p) {
     InvalidateRect(nullptr, TRUE);
 }
 
-void CSkinFader::SetBitmaps(UINT trackBitmapId, UINT thumbBitmapId) {
-    trackBitmap = LoadSkinBitmap(trackBitmapId);
-    thumbBitmap = LoadSkinBitmap(thumbBitmapId);
+// Both or neither, so the fader never paints half a skin.
+BOOL CSkinFader::SetBitmaps(UINT trackBitmapId, UINT thumbBitmapId) {
+    CSkinBitmap* track = LoadSkinBitmap(static_cast<int>(trackBitmapId));
+    CSkinBitmap* thumb = LoadSkinBitmap(static_cast<int>(thumbBitmapId));
+    if (track == nullptr || thumb == nullptr)
+        return FALSE;
+    trackBitmap = track;
+    thumbBitmap = thumb;
+    return TRUE;
 }
 
 bool CSkinFader::OnThumb(int y) const {
@@ -84,10 +88,8 @@ void CSkinFader::Notify() const {
 
 LRESULT CSkinFader::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);
-    if (trackBitmap != nullptr)
-        trackBitmap->Draw(&dc, 0, 0);
-    if (thumbBitmap != nullptr)
-        thumbBitmap->Draw(&dc, 0, position - thumbCentre);
+    trackBitmap->Draw(&dc, 0, 0);
+    thumbBitmap->Draw(&dc, 0, position - thumbCentre);
     return 0;
 }
 

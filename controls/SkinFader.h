@@ -11,7 +11,8 @@ class CSkinFader : public CWnd {
 public:
     CSkinFader() = default;
 
-    // thumbInset: only its top and bottom are used. Returns nonzero on success.
+    // thumbInset: only its top and bottom are used. Returns nonzero on success; 0,
+    // creating nothing, when a picture is missing from the resources.
     BOOL Create(CWnd* parent, UINT id, int x, int y, UINT trackBitmapId, UINT thumbBitmapId,
                 int bottomMargin, int topMargin, const RECT& thumbInset, int maxValue,
                 int minValue, int taperMode, double taperExponent);
@@ -19,8 +20,9 @@ public:
     void SetValue(int v);
     // From the mouse: clamps to the travel and derives the value.
     void SetPosition(int p);
-    // Swaps the skin; the owner repaints.
-    void SetBitmaps(UINT trackBitmapId, UINT thumbBitmapId);
+    // Swaps the skin; the owner repaints. Returns 0, keeping both pictures, when
+    // either is missing from the resources.
+    BOOL SetBitmaps(UINT trackBitmapId, UINT thumbBitmapId);
 
     CSkinBitmap* trackBitmap = nullptr;
     CSkinBitmap* thumbBitmap = nullptr;

@@ -26,19 +26,25 @@ CSkinKnob::~CSkinKnob() = default;
 
 BOOL CSkinKnob::Create(CWnd* parent, UINT id, UINT bitmapId, const POINT* topLeft,
                        const POINT* pivot, UINT length) {
-    bitmap = LoadSkinBitmap(bitmapId);
+    // The window takes the picture's size; without the picture there is none.
+    CSkinBitmap* face = LoadSkinBitmap(static_cast<int>(bitmapId));
+    RECT rect{};
+    if (face == nullptr || !face->WindowRect(*topLeft, &rect))
+        return FALSE;
+    bitmap = face;
     center = *pivot;
     radius = length;
-    // The window takes the picture's size; without the picture there is none.
-    RECT rect{};
-    if (bitmap == nullptr || !bitmap->WindowRect(*topLeft, &rect))
-        return FALSE;
     return CWnd::Create(" ", WS_CHILD | WS_VISIBLE, rect, parent, id);
 }
 
-void CSkinKnob::SetSkin(UINT bitmapId, COLORREF colour) {
-    bitmap = LoadSkinBitmap(bitmapId);
+// The picture and the pointer's colour go together: a missing picture changes neither.
+BOOL CSkinKnob::SetSkin(UINT bitmapId, COLORREF colour) {
+    CSkinBitmap* face = LoadSkinBitmap(static_cast<int>(bitmapId));
+    if (face == nullptr)
+        return FALSE;
+    bitmap = face;
     pointerColour = colour;
+    return TRUE;
 }
 
 int CSkinKnob::SetValueChanged(int v) {
@@ -54,8 +60,7 @@ void CSkinKnob::Notify() const {
 
 LRESULT CSkinKnob::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);
-    if (bitmap != nullptr)
-        bitmap->Draw(&dc, 0, 0);
+    bitmap->Draw(&dc, 0, 0);
     const KnobPoint pivot{center.x, center.y};
     const KnobPoint end = KnobPointerEnd(value, minValue, maxValue, pivot, radius);
     CPen pen(PS_SOLID, 2, pointerColour);

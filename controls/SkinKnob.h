@@ -12,11 +12,13 @@ public:
     ~CSkinKnob() override;
 
     // pivot: the pointer's centre in client coordinates; length: the pointer's
-    // length and the radius of the circle that a press must hit.
+    // length and the radius of the circle that a press must hit. Returns 0, creating
+    // nothing, when the picture is missing from the resources.
     BOOL Create(CWnd* parent, UINT id, UINT bitmapId, const POINT* topLeft, const POINT* pivot,
                 UINT length);
-    // Swaps the look without repainting; the owner invalidates the knob.
-    void SetSkin(UINT bitmapId, COLORREF colour);
+    // Swaps the look without repainting; the owner invalidates the knob. Returns 0,
+    // keeping the picture and the pointer's colour, when the picture is missing.
+    BOOL SetSkin(UINT bitmapId, COLORREF colour);
     // Repaints (without erasing) when the stored value changed.
     int SetValueChanged(int v) override;
 

@@ -37,8 +37,10 @@ std::string CSkinLabel::GetText() const {
 }
 
 LRESULT CSkinLabel::OnPaint(WPARAM, LPARAM) {
-    const std::string shown = GetText();  // painted from a copy: SetText may run meanwhile
     CPaintDC dc(m_hWnd);
+    // Copied after BeginPaint has validated the window: a SetText from now on
+    // invalidates it again, so the newest text is always painted in the end.
+    const std::string shown = GetText();
     CBkModeScope transparent(dc, TRANSPARENT);
     CSelectObject font(dc, g_panelFont);
     bitmap->Draw(&dc, 0, 0);

@@ -47,7 +47,7 @@ void CDriverLink::Build() {
 }
 
 void CDriverLink::Close() {
-    std::lock_guard<std::mutex> hold(lock_);
+    std::lock_guard<CTicketLock> hold(lock_);
     if (device) device->Close();
     device.reset();
     request.reset();
@@ -55,7 +55,7 @@ void CDriverLink::Close() {
 }
 
 CardRecord CDriverLink::Card(uint32_t index) const {
-    std::lock_guard<std::mutex> hold(lock_);
+    std::lock_guard<CTicketLock> hold(lock_);
     return index < kMaxCards ? cards[index] : CardRecord{};
 }
 

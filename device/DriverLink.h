@@ -5,8 +5,8 @@
 // Threads: Build runs once, on the thread that makes the link, before any other
 // thread can reach it; clientId and cardCount are written there and only read
 // afterwards. Requests may then come from the user-interface thread and the timer
-// thread: each whole request (fill, call, read back) runs under the link's lock,
-// and the card table, which Free Card changes, is read only under that lock
+// thread: each whole request (fill, call, read back) runs under the link's lock, taken
+// in turn, and the card table, which Free Card changes, is read only under that lock
 // (Card, or the record handed to TransactCard). Close and destruction belong to
 // the owner's thread, once no other thread can issue a request any more.
 #include <cstdint>
@@ -15,6 +15,7 @@
 
 #include "device/CardRecord.h"
 #include "device/DriverPort.h"
+#include "device/TicketLock.h"
 #include "device/Words.h"
 
 constexpr uint32_t kMaxCards = 4;
@@ -37,7 +38,7 @@ public:
     // read(reply) runs only when the call succeeded. False when the call failed.
     template <typename Fill, typename Read>
     bool Transact(uint32_t code, Fill&& fill, Read&& read) {
-        std::lock_guard<std::mutex> hold(lock_);
+        std::lock_guard<CTicketLock> hold(lock_);
         return TransactLocked(code, fill, read);
     }
 
@@ -47,7 +48,7 @@ public:
     // call succeeded, and may change the record.
     template <typename Fill, typename Read>
     bool TransactCard(uint32_t index, uint32_t code, Fill&& fill, Read&& read) {
-        std::lock_guard<std::mutex> hold(lock_);
+        std::lock_guard<CTicketLock> hold(lock_);
         CardRecord& record = cards[index];
         return TransactLocked(
             code,
@@ -89,5 +90,5 @@ private:
     std::unique_ptr<uint8_t[]> reply;
     std::unique_ptr<DriverPort> device;
     CardRecord cards[kMaxCards] = {};
-    mutable std::mutex lock_;
+    mutable CTicketLock lock_;
 };

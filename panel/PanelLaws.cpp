@@ -32,3 +32,9 @@ ClockSelection SelectionFromClockMode(uint16_t code) {
   if (code > 7) return {0, 0};
   return {static_cast<uint16_t>(code / 2), static_cast<uint16_t>(1 - code % 2)};
 }
+
+StreamActivity StreamActivityOf(uint32_t state) {
+  if (state == 2) return StreamActivity::kOpen;
+  if (state == 3 || state == 4) return StreamActivity::kRunning;
+  return StreamActivity::kIdle;
+}

@@ -18,3 +18,7 @@ struct ClockSelection {
 };
 // Codes outside 0..7 give Internal at 44100 Hz.
 ClockSelection SelectionFromClockMode(uint16_t code);
+
+// A stream's state as the card reports it: 2 open, 3 or 4 running, anything else idle.
+enum class StreamActivity { kIdle, kOpen, kRunning };
+StreamActivity StreamActivityOf(uint32_t state);

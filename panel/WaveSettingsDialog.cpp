@@ -7,6 +7,7 @@
 #include "controls/PanelFont.h"
 #include "controls/SkinDialogBaseUnits.h"
 #include "controls/SunkenFrame.h"
+#include "controls/WindowPainting.h"
 #include "device/ProgramLauncher.h"
 #include "device/Status.h"
 #include "framework/Gdi.h"
@@ -16,7 +17,6 @@
 #include "windows/AboutBox.h"
 #include "windows/CustomSyncDialog.h"
 #include "windows/DiagnosticsDialog.h"
-#include "windows/WindowPainting.h"
 
 namespace {
 
@@ -39,7 +39,6 @@ constexpr ChannelIds kChannelIds[CWaveSettingsDialog::kChannels] = {
     {IDS_STREAM78, IDC_ENABLE_STREAM78, IDC_FADER_STREAM78, IDC_KNOB_STREAM78},
 };
 
-constexpr int kRecordChannels = 6;
 // The sunken frames of the strips are drawn in this order.
 constexpr int kFrameOrder[CWaveSettingsDialog::kChannels] = {2, 3, 4, 5, 0, 1, 6, 7, 8, 9};
 
@@ -56,8 +55,6 @@ constexpr double kFaderTaperExponent = 8.0;
 constexpr POINT kKnobCentre = {12, 12};
 
 constexpr UINT kLampResolutionMs = 250;
-constexpr uint32_t kPlaybackStateSelector = 15;
-constexpr uint32_t kRecordStateSelector = 14;
 constexpr char kMetersCommandLine[] = "MirvaPM.exe ";
 
 UINT lampPeriodMs = CWaveSettingsDialog::kDefaultLampPeriodMs;
@@ -149,7 +146,7 @@ bool CWaveSettingsDialog::CreateStripControls() {
             return false;
         }
     }
-    for (int k = 0; k < kRecordChannels; ++k) {
+    for (int k = 0; k < kRecordStreams; ++k) {
         if (!m_strips[k].m_lampRec.Create(ToPoint(layout.recLampPoint[k]), this, IDC_LAMP, IDB_LAMP_REC_IDLE,
                                           IDB_LAMP_REC_IDLE, IDB_LAMP_REC_IDLE, IDB_LAMP_REC_IDLE)) {
             return false;
@@ -269,38 +266,37 @@ void CWaveSettingsDialog::RefreshFromDevice() {
 
 void CWaveSettingsDialog::StartLampTimer() {
     if (m_nLampTimer == 0) {
-        // The callback gets the window's handle, not the object: it only posts to it.
-        // TIME_KILL_SYNCHRONOUS: no tick runs after timeKillEvent has returned.
+        // The poll reads through the device object only, which outlives the timer,
+        // and hands the states to the window's handle. TIME_KILL_SYNCHRONOUS: no
+        // tick runs after timeKillEvent has returned, so m_lampPoll outlives them all.
+        CCardControl* device = m_pDevice.get();
+        const int32_t card = m_nCard;
+        m_lampPoll.Attach(m_hWnd, [device, card] { return ReadStreamStates(*device, card); });
         m_nLampTimer = ::timeSetEvent(lampPeriodMs, kLampResolutionMs, LampTimerProc,
-                                      reinterpret_cast<DWORD_PTR>(m_hWnd), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
+                                      reinterpret_cast<DWORD_PTR>(&m_lampPoll), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
     }
     RefreshStreamLamps();
 }
 
-void CWaveSettingsDialog::RefreshStreamLamps() {
-    for (int k = 0; k < kChannels; ++k) {
-        uint32_t state = 0;
-        if (!IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kPlaybackStateSelector, static_cast<uint32_t>(k), &state))) {
-            m_strips[k].ShowPlayState(state);
-        }
+void CWaveSettingsDialog::RefreshStreamLamps() { ShowStreamStates(ReadStreamStates(*m_pDevice, m_nCard)); }
+
+void CWaveSettingsDialog::ShowStreamStates(const StreamStates& states) {
+    for (int k = 0; k < kPlaybackStreams; ++k) {
+        if (states.playbackRead[k]) m_strips[k].ShowPlayState(states.playback[k]);
     }
-    for (int k = 0; k < kRecordChannels; ++k) {
-        uint32_t state = 0;
-        if (!IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kRecordStateSelector, static_cast<uint32_t>(k), &state))) {
-            m_strips[k].ShowRecordState(state);
-        }
+    for (int k = 0; k < kRecordStreams; ++k) {
+        if (states.recordRead[k]) m_strips[k].ShowRecordState(states.record[k]);
     }
 }
 
-void CALLBACK CWaveSettingsDialog::LampTimerProc(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-    // Runs on the timer's thread: it touches neither the window object, the link
-    // nor the bitmap cache. A tick that arrives after the window is gone finds no
-    // window to post to.
-    ::PostMessageA(reinterpret_cast<HWND>(user), kLampTickMessage, 0, 0);
+void CALLBACK CWaveSettingsDialog::LampTimerProc(UINT timerId, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+    // The timer's thread: a slow driver holds this thread, never the window's.
+    reinterpret_cast<CPollHandoff<StreamStates>*>(user)->Poll(timerId);
 }
 
 LRESULT CWaveSettingsDialog::OnLampTick(WPARAM, LPARAM) {
-    RefreshStreamLamps();
+    StreamStates states;
+    if (m_lampPoll.Take(states)) ShowStreamStates(states);
     return 0;
 }
 

@@ -8,17 +8,19 @@
 #include "controls/SkinDropList.h"
 #include "device/CardControl.h"
 #include "framework/Dialog.h"
+#include "framework/PollHandoff.h"
 #include "panel/ChannelStrip.h"
 #include "panel/PanelFontsHolder.h"
 #include "panel/PanelLayout.h"
 #include "panel/SkinBitmapsHolder.h"
+#include "panel/StreamStates.h"
 
 class CWaveSettingsDialog : public CDialog {
 public:
     static constexpr int kChannels = 10;
     static constexpr UINT kDefaultLampPeriodMs = 1000;
-    // The lamp timer posts this to the window; the poll itself runs on the
-    // window's own thread.
+    // The lamp timer polls on its own thread and posts this to the window once
+    // the results wait for it (wParam: the timer's identifier).
     static constexpr UINT kLampTickMessage = WM_APP + 1;
 
     explicit CWaveSettingsDialog(CWnd* parent = nullptr);
@@ -28,7 +30,7 @@ public:
     void RefreshFromDevice();
     // Starts the lamp poll if it is not running, then polls once.
     void StartLampTimer();
-    // One poll of the sixteen stream lamps.
+    // One poll of the sixteen stream lamps, on the window's thread.
     void RefreshStreamLamps();
 
     // The lamp poll's period for windows created afterwards (tests use a fast one).
@@ -55,6 +57,7 @@ private:
     bool CreateDropLists();
     void PaintIcon();
     void PaintPanel(CDC& dc) const;
+    void ShowStreamStates(const StreamStates& states);
 
     void OnChannelSwitch(int channel, bool on);
     void ReadChannelLevels(int channel);
@@ -79,6 +82,7 @@ private:
     int32_t m_nCard = -1;
     std::unique_ptr<CPanelLayout> m_pLayout;
     UINT m_nLampTimer = 0;
+    CPollHandoff<StreamStates> m_lampPoll{kLampTickMessage};
     CSkinBitmapsHolder m_bitmapsHolder;
     CPanelFontsHolder m_fontsHolder;
     CSkinButton m_btnOK;

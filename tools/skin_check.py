@@ -305,10 +305,30 @@ def check_drop_down(images):
         text_area = pixels(img, (2, 2, 60, 14))
         if mean(lum(c) for c in text_area) < 200 or contrast(text_area) > 8:
             fault("bitmap %d: the text area is not light and plain" % ident)
+    check_drop_down_text(images)
     a = ink_box(rest, (62, 2, 77, 15), 80)[0]
     b = ink_box(held, (62, 2, 77, 15), 80)[0]
     if a is None or b is None or (b[0] - a[0], b[1] - a[1]) != (1, 1):
         fault("bitmaps 190/189: the triangle does not move one pixel down and right (%s, %s)" % (a, b))
+
+
+def check_drop_down_text(images):
+    """Every item, at rest and held, ends clear of the arrow and anything drawn beside it."""
+    for p in desc.PICTURES:
+        if p.look != "dropdown":
+            continue
+        img = images[p.id]
+        left = desc.DROP_DOWN_TEXT_LEFT[p.bevel]
+        # The first column right of the text's start that holds a mark (separator or
+        # triangle) in the rows the text covers; the bevel's own columns are not searched.
+        marks = ink_box(img, (left, 2, p.width - 4, p.height - 4), 160)[0]
+        arrow = marks[0] if marks else p.width - 3
+        for item, width in desc.DROP_DOWN_ITEMS:
+            gap = arrow - (left + width)
+            if gap < desc.DROP_DOWN_TEXT_CLEARANCE:
+                fault("bitmap %d: %r ends at column %d and the arrow's well starts at column %d; "
+                      "%d blank columns must lie between" % (p.id, item, left + width - 1, arrow,
+                                                             desc.DROP_DOWN_TEXT_CLEARANCE))
 
 
 def contrast(colours):

@@ -106,6 +106,22 @@ PICTURES = [
     Picture(217, 44, 10, "lamp", "Rec Idle", lamp="grey", lit=False),
 ]
 
+# The items the program writes on the drop-down faces, with their advance widths in
+# pixels in the panel font (MS Sans Serif, 9 points at 96 dots per inch, as the
+# program measures them under Wine with GetTextExtentPoint32).
+DROP_DOWN_ITEMS = (
+    ("Internal Clock", 65),
+    ("ADAT Clock", 59),
+    ("S/PDIF Clock", 66),
+    ("Word Clock", 56),
+    ("44100 Hz", 46),
+    ("48000 Hz", 46),
+)
+# The first column of the text: 3 pixels in at rest, one more on the held face.
+DROP_DOWN_TEXT_LEFT = {RAISED: 3, SUNKEN: 4}
+# Blank columns every item keeps between its end and the arrow's well.
+DROP_DOWN_TEXT_CLEARANCE = 2
+
 # Group icon 128: two images, 16 colours (4 bits per pixel) each.
 ICON_FILE = "app.ico"
 ICON_SIZES = (32, 16)

@@ -524,14 +524,12 @@ def paint_dropdown(p):
         draw.line((0, y1, x1, y1), fill=HIGHLIGHT)
         draw.line((x1, 0, x1, y1), fill=HIGHLIGHT)
     shift = 1 if sunken else 0
-    # The arrow sits in its own small well at the right end.
-    sep = x1 - 14
-    draw.line((sep, 3, sep, y1 - 3), fill=SHADOW)
-    draw.line((sep + 1, 3, sep + 1, y1 - 3), fill=HIGHLIGHT)
-    cx = sep + 8 + shift
-    top = 6 + shift
-    for i in range(4):
-        draw.line((cx - 3 + i, top + i, cx + 3 - i, top + i), fill=(36, 38, 43))
+    # The arrow stands alone at the right end, without a separator: the longest item
+    # reaches within a few pixels of it.
+    cx = x1 - 5 + shift
+    top = 7 + shift
+    for i in range(3):
+        draw.line((cx - 2 + i, top + i, cx + 2 - i, top + i), fill=(36, 38, 43))
     return img
 
 

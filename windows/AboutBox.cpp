@@ -2,9 +2,9 @@
 
 #include "controls/BitmapCache.h"
 #include "controls/SkinDialogBaseUnits.h"
+#include "controls/WindowPainting.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
-#include "windows/WindowPainting.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include "controls/PanelFont.h"
 #include "controls/SkinDialogBaseUnits.h"
 #include "controls/SunkenFrame.h"
+#include "controls/WindowPainting.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
-#include "windows/WindowPainting.h"
 
 namespace {
 

@@ -6,25 +6,16 @@
 
 #include "controls/PanelFont.h"
 #include "controls/SunkenFrame.h"
-#include "device/Status.h"
+#include "controls/WindowPainting.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
 #include "windows/DiagnosticsText.h"
-#include "windows/WindowPainting.h"
 
 int32_t g_dmaErrorCount = 0;
 
 UINT CDiagnosticsDialog::s_pollDelayMs = CDiagnosticsDialog::kPollDelayMs;
 
 namespace {
-
-// QueryStatus selectors of the six values, all on bank 0, item 0.
-constexpr uint32_t kSelectFpgaRevision = 11;
-constexpr uint32_t kSelectCardState = 12;
-constexpr uint32_t kSelectDmaStatus = 13;
-constexpr uint32_t kSelectMultiPlaying = 16;
-constexpr uint32_t kSelectDmaErrors = 17;
-constexpr uint32_t kSelectClockMeasurement = 6;
 
 // Shown instead of a value when the driver gave no reply at all: an old value or a
 // value made up from nothing would look live.
@@ -97,10 +88,14 @@ LRESULT CDiagnosticsDialog::OnPaint(WPARAM, LPARAM) {
 
 void CDiagnosticsDialog::StartPolling() {
     if (m_nTimerId == 0) {
-        // The window's handle, not the object, is the timer's user data: a tick that
-        // comes after the window is gone posts to nothing.
+        // The poll reads through the borrowed device object only, which outlives this
+        // window, and hands the values to the window's handle. TIME_KILL_SYNCHRONOUS:
+        // no tick runs after timeKillEvent has returned, so m_poll outlives them all.
+        CCardControl* device = m_pDevice;
+        const int32_t card = m_nCard;
+        m_poll.Attach(m_hWnd, [device, card] { return ReadDiagnostics(*device, card); });
         m_nTimerId = ::timeSetEvent(s_pollDelayMs, kPollResolutionMs, TickProc,
-                                    reinterpret_cast<DWORD_PTR>(m_hWnd), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
+                                    reinterpret_cast<DWORD_PTR>(&m_poll), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
     }
     UpdateValues();
 }
@@ -108,43 +103,33 @@ void CDiagnosticsDialog::StartPolling() {
 void CDiagnosticsDialog::SetPollDelay(UINT milliseconds) { s_pollDelayMs = milliseconds; }
 
 void CALLBACK CDiagnosticsDialog::TickProc(UINT timerId, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-    ::PostMessageA(reinterpret_cast<HWND>(user), kTickMessage, timerId, 0);
+    // The timer's thread: a slow driver holds this thread, never the window's.
+    reinterpret_cast<CPollHandoff<DiagnosticsReading>*>(user)->Poll(timerId);
 }
 
 LRESULT CDiagnosticsDialog::OnTick(WPARAM, LPARAM) {
-    // Ticks that piled up while the thread was busy need one update, not one each.
-    MSG pending;
-    while (::PeekMessageA(&pending, m_hWnd, kTickMessage, kTickMessage, PM_REMOVE)) {
-    }
-    UpdateValues();
+    DiagnosticsReading reading;
+    if (m_poll.Take(reading)) ShowValues(reading);
     return 0;
 }
 
-void CDiagnosticsDialog::UpdateValues() {
-    uint32_t state = 0;
-    uint32_t multiPlaying = 0;
-    uint32_t dmaStatus = 0;
-    uint32_t fpgaRevision = 0;
-    uint32_t measurement = 0;
-    const bool stateRead = !IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kSelectCardState, 0, &state));
-    const bool multiRead = !IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kSelectMultiPlaying, 0, &multiPlaying));
-    const bool dmaRead = !IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kSelectDmaStatus, 0, &dmaStatus));
-    const bool fpgaRead = !IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kSelectFpgaRevision, 0, &fpgaRevision));
-    const bool clockRead =
-        !IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kSelectClockMeasurement, 0, &measurement));
+void CDiagnosticsDialog::UpdateValues() { ShowValues(ReadDiagnostics(*m_pDevice, m_nCard)); }
 
+// The error count is kept on this thread only: a count that was not read leaves
+// g_dmaErrorCount as it was.
+void CDiagnosticsDialog::ShowValues(const DiagnosticsReading& r) {
     const int32_t previousCount = g_dmaErrorCount;
-    uint32_t count = static_cast<uint32_t>(g_dmaErrorCount);
-    const bool countRead = !IsPanelFailure(m_pDevice->QueryStatus(m_nCard, 0, kSelectDmaErrors, 0, &count));
-    if (countRead) g_dmaErrorCount = static_cast<int32_t>(count);
+    if (r.dmaErrorCountRead) g_dmaErrorCount = static_cast<int32_t>(r.dmaErrorCount);
 
-    m_lblCardState.SetText(stateRead && multiRead ? LoadResString(CardStateStringId(state, multiPlaying))
-                                                  : kNoReplyText);
-    m_lblDmaStatus.SetText(dmaRead ? LoadResString(DmaStatusStringId(dmaStatus)) : kNoReplyText);
-    m_lblDmaErrors.SetText(countRead ? FormatDmaErrors(DmaErrorDifference(previousCount, g_dmaErrorCount))
-                                     : kNoReplyText);
-    m_lblFpgaRevision.SetText(fpgaRead ? FormatFpgaRevision(fpgaRevision) : kNoReplyText);
-    m_lblClock.SetText(clockRead ? FormatClock(ClockFrequencyHz(measurement)) : kNoReplyText);
+    m_lblCardState.SetText(r.cardStateRead && r.multiPlayingRead
+                               ? LoadResString(CardStateStringId(r.cardState, r.multiPlaying))
+                               : kNoReplyText);
+    m_lblDmaStatus.SetText(r.dmaStatusRead ? LoadResString(DmaStatusStringId(r.dmaStatus)) : kNoReplyText);
+    m_lblDmaErrors.SetText(r.dmaErrorCountRead
+                               ? FormatDmaErrors(DmaErrorDifference(previousCount, g_dmaErrorCount))
+                               : kNoReplyText);
+    m_lblFpgaRevision.SetText(r.fpgaRevisionRead ? FormatFpgaRevision(r.fpgaRevision) : kNoReplyText);
+    m_lblClock.SetText(r.clockMeasurementRead ? FormatClock(ClockFrequencyHz(r.clockMeasurement)) : kNoReplyText);
 }
 
 LRESULT CDiagnosticsDialog::OnUserNotify(WPARAM wParam, LPARAM) {

@@ -7,6 +7,8 @@
 #include "controls/SkinLabel.h"
 #include "device/CardControl.h"
 #include "framework/Dialog.h"
+#include "framework/PollHandoff.h"
+#include "windows/DiagnosticsReading.h"
 
 // The DMA error count of the last update, for the whole program: a reopened window
 // shows the growth since the previous opening's last update.
@@ -16,8 +18,8 @@ class CDiagnosticsDialog : public CDialog {
 public:
     static constexpr UINT kPollDelayMs = 500;
     static constexpr UINT kPollResolutionMs = 250;
-    // The timer only posts this (wParam: the timer's identifier); the poll runs on
-    // the window's own thread.
+    // The timer polls on its own thread and posts this once the values wait for
+    // the window (wParam: the timer's identifier).
     static constexpr UINT kTickMessage = WM_APP + 2;
 
     // Borrows device; the window owns nothing of it.
@@ -26,7 +28,7 @@ public:
 
     // Starts the periodic timer unless it runs, then updates once.
     void StartPolling();
-    // Reads the six values from the card and shows them in the five fields.
+    // Reads the six values from the card on this thread and shows them in the five fields.
     void UpdateValues();
 
     // The poll's delay for windows that start polling afterwards (tests use others).
@@ -45,6 +47,7 @@ private:
     bool CreateControls();
     void OnResetCard();
     void OnFreeCard();
+    void ShowValues(const DiagnosticsReading& reading);
 
     static UINT s_pollDelayMs;
     static void CALLBACK TickProc(UINT timerId, UINT message, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
@@ -60,4 +63,5 @@ private:
     CSkinLabel m_lblFpgaRevision;
     CSkinLabel m_lblClock;
     UINT m_nTimerId = 0;
+    CPollHandoff<DiagnosticsReading> m_poll{kTickMessage};
 };

@@ -39,6 +39,11 @@ CARD_WAIT = 8
 # The lamps are polled once a second: a stream started with cardctl must show
 # within that second and a half-second's grace.
 LAMP_DEADLINE = 1.5
+# A slow driver: every request takes SLOW_MS. The click must still reach the card
+# within a few seconds, however many lamp polls the delay has lasted.
+SLOW_MS = 100
+SLOW_POLLS = 3
+SLOW_CARD_WAIT = 10
 SLOT = 0  # the one demo card answers as driver index 0; the panel works on it
 
 
@@ -232,6 +237,28 @@ class Suite:
         self.check(card["channels"][6] == dict(before, control=1), "switching channel 6 on sent levels")
         # On again, it reads the channel's levels back and shows them at once.
         self.strip_shows_card(6, card)
+
+    def step_slow_driver(self):
+        k = 7
+        before = self.card()["channels"][k]["control"]
+        self.cardctl("fault", "delay", SLOW_MS)
+        try:
+            # Let the delay last a few lamp polls of sixteen requests each.
+            counted = self.wine.status()["requestCount"]
+            self.check(wait_until(lambda: self.wine.status()["requestCount"] >= counted + 16 * SLOW_POLLS,
+                                  SLOW_POLLS * 16 * SLOW_MS / 1000.0 * 3, 0.2),
+                       "the lamp poll stopped asking the card")
+            clicked = time.monotonic()
+            self.main.click_rect(layout.switch_rect(k))
+            card = self.wait_card(lambda c: c["channels"][k]["control"] != before,
+                                  "channel %d's switch did not reach the slow card within %d s" % (k, SLOW_CARD_WAIT),
+                                  SLOW_CARD_WAIT)
+            if card["channels"][k]["control"] != before:
+                print("    the switch reached the card after %.2f s" % (time.monotonic() - clicked), flush=True)
+        finally:
+            self.cardctl("fault", "delay", 0)
+        self.main.click_rect(layout.switch_rect(k))
+        self.wait_card(lambda c: c["channels"][k]["control"] == before, "channel %d was not switched back" % k)
 
     def step_fader(self):
         k, row = 3, 50
@@ -596,6 +623,7 @@ class Suite:
         ("start-up and first paint", step_start, True),
         ("stream lamps follow the card", step_lamps, False),
         ("a channel switch", step_switch, False),
+        ("a channel switch on a slow driver", step_slow_driver, False),
         ("a fader drag", step_fader, False),
         ("a knob drag and double-click", step_knob, False),
         ("a repaint after minimise and restore re-reads the card", step_repaint, False),

@@ -26,11 +26,27 @@ TEST(PopupPlacement, PinsToTheBottomWhenNeitherSideHasRoom) {
   ExpectRect(PlacePopup(FaceAt(100, 40), 4, 13, 100), 99, 46, 180, 100);
 }
 
-TEST(PopupPlacement, RoomMustExceedTheListStrictly) {
-  // Exactly 54 rows free below and above: neither side counts.
-  ExpectRect(PlacePopup(FaceAt(100, 500), 4, 13, 573), 99, 444, 180, 498);
-  ExpectRect(PlacePopup(FaceAt(100, 56), 4, 13, 129), 99, 75, 180, 129);
-  ExpectRect(PlacePopup(FaceAt(100, 57), 4, 13, 130), 99, 1, 180, 55);
+// Each side at its boundary: room equal to the list's 54 rows is refused, one row more
+// is taken. The room below is screen - face bottom - 2, above it face top - 2.
+struct BoundaryCase {
+  const char* name;
+  int faceTop, screen;
+  int top, bottom;
+};
+
+const BoundaryCase kBoundaries[] = {
+    {"54 below, plenty above: above", 500, 573, 444, 498},
+    {"55 below: below", 500, 574, 519, 573},
+    {"54 below, 54 above: pinned", 56, 129, 75, 129},
+    {"54 below, 55 above: above", 57, 130, 1, 55},
+    {"55 below, 54 above: below", 56, 130, 75, 129},
+};
+
+TEST(PopupPlacement, RoomMustExceedTheListStrictlyOnEitherSide) {
+  for (const BoundaryCase& c : kBoundaries) {
+    SCOPED_TRACE(c.name);
+    ExpectRect(PlacePopup(FaceAt(100, c.faceTop), 4, 13, c.screen), 99, c.top, 180, c.bottom);
+  }
 }
 
 TEST(PopupPlacement, EmptyListIsTwoPixelsOfBorder) {

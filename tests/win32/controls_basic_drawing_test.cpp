@@ -47,6 +47,43 @@ TEST(SkinBitmapDraw, MovedViewportOriginShiftsTheWholeCopy) {
     ExpectCopyAt(DrawOnCanvas(159, 2, 1, {10, 5}), SkinPixels(159), 12, 6);
 }
 
+namespace {
+
+// Bitmap id stretched to width x height at (x, y) of a canvas, after a viewport origin shift.
+Pixels StretchOnCanvas(int id, int x, int y, int width, int height, POINT viewportOrigin) {
+    CDibCanvas canvas(120, 120, kCanvas);
+    CDC dc(canvas.Hdc());
+    ::SetViewportOrgEx(canvas.Hdc(), viewportOrigin.x, viewportOrigin.y, nullptr);
+    LoadSkinBitmap(id)->DrawStretched(&dc, x, y, width, height);
+    return canvas.Read();
+}
+
+// The bitmap's pixels stretched to width x height, as the platform stretches them.
+Pixels Stretched(int id, int width, int height) {
+    const Pixels bitmap = SkinPixels(id);
+    CDibCanvas source(bitmap.width, bitmap.height, 0);
+    CDC sourceDc(source.Hdc());
+    LoadSkinBitmap(id)->Draw(&sourceDc, 0, 0);
+    CDibCanvas target(width, height, 0);
+    ::StretchBlt(target.Hdc(), 0, 0, width, height, source.Hdc(), 0, 0, bitmap.width, bitmap.height,
+                 SRCCOPY);
+    return target.Read();
+}
+
+}  // namespace
+
+// The drop-down's face at base units 10 x 20: 80 x 18 stretched to 100 x 22.
+TEST(SkinBitmapDrawStretched, StretchesTheWholeBitmapWhereverTheViewportOriginIs) {
+    struct Case {
+        POINT origin;
+        int left, top;  // where the copy lands in pixels
+    };
+    for (const Case& c : {Case{{0, 0}, 2, 1}, Case{{10, 5}, 12, 6}}) {
+        SCOPED_TRACE(testing::Message() << c.origin.x << ", " << c.origin.y);
+        ExpectCopyAt(StretchOnCanvas(190, 2, 1, 100, 22, c.origin), Stretched(190, 100, 22), c.left, c.top);
+    }
+}
+
 TEST(SkinBitmapDraw, LeavesTheContextAsItFoundIt) {
     CDibCanvas canvas(100, 100, kCanvas);
     CDC dc(canvas.Hdc());

@@ -98,6 +98,30 @@ TEST_F(DropListTest, ShowItemShowsAnItemWithoutTouchingTheValue) {
     EXPECT_EQ(Face(), DropListFace(IDB_DROP, nullptr, false));
 }
 
+TEST_F(DropListTest, SetValueChangedReportsAChangeAsItsBaseDoesAndPostsIt) {
+    struct Case {
+        int start, given;
+        int changed;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {2, 0, 1, "Internal Clock"},  // item 0: a change all the same
+        {0, 3, 1, "Word Clock"},
+        {1, 1, 0, "ADAT Clock"},
+        {3, 9, 0, "Word Clock"},      // clamps to the value it had
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.start << " to " << c.given);
+        list.SetValue(c.start);
+        PumpMessagesDroppingMouse();
+        parent.commands.clear();
+        EXPECT_EQ(list.SetValueChanged(c.given), c.changed);
+        PumpMessagesDroppingMouse();
+        EXPECT_EQ(parent.commands, c.changed ? Changes() : decltype(Changes()){});
+        EXPECT_EQ(Face(), DropListFace(IDB_DROP, c.shown, false));
+    }
+}
+
 TEST_F(DropListTest, APlainClickOpensTheListBelowTheFaceAndKeepsIt) {
     Click(kFace);
     EXPECT_TRUE(Open());
@@ -236,6 +260,21 @@ TEST_F(DropListTest, ThePopupWindowGoesWithTheControl) {
         ASSERT_TRUE(::IsWindow(popup));
     }
     EXPECT_FALSE(::IsWindow(popup));
+}
+
+TEST(DropListCreate, AMissingFaceCreatesNeitherTheControlNorItsList) {
+    struct Case {
+        UINT normal, held;
+    };
+    for (const Case& c : {Case{999, IDB_DROP_DOWN}, Case{IDB_DROP, 999}}) {
+        SCOPED_TRACE(testing::Message() << c.normal << ", " << c.held);
+        CCommandParent parent;
+        CSkinDropList list;
+        EXPECT_FALSE(list.Create(POINT{20, 30}, &parent, kId, c.normal, c.held, 4));
+        EXPECT_EQ(list.m_hWnd, nullptr);
+        EXPECT_EQ(list.popup.m_hWnd, nullptr);
+        EXPECT_EQ(parent.FirstChild(), nullptr);
+    }
 }
 
 TEST(DropListScaled, LargeBaseUnitsStretchTheFace) {

@@ -182,6 +182,37 @@ TEST_F(FaderTest, SetValueOfTheHeldValueDoesNotRepaintEvenAfterASkinSwap) {
     EXPECT_EQ(CaptureClient(fader.m_hWnd), Expected(61, IDB_FADER_TRACK_OFF, IDB_FADER_THUMB_OFF));
 }
 
+// Bitmap 999 is not in the resources.
+TEST_F(FaderTest, ASkinWithAMissingPictureIsRefusedAndTheOldOneStays) {
+    struct Case {
+        UINT track, thumb;
+    };
+    for (const Case& c : {Case{IDB_FADER_TRACK_OFF, 999}, Case{999, IDB_FADER_THUMB_OFF}}) {
+        SCOPED_TRACE(testing::Message() << c.track << ", " << c.thumb);
+        fader.SetValue(4096);
+        EXPECT_FALSE(fader.SetBitmaps(c.track, c.thumb));
+        fader.Invalidate(FALSE);
+        EXPECT_TRUE(ThumbAt(61));
+        fader.SetValue(256);
+        EXPECT_TRUE(ThumbAt(98));
+    }
+}
+
+TEST(FaderCreate, AMissingPictureCreatesNothing) {
+    struct Case {
+        UINT track, thumb;
+    };
+    for (const Case& c : {Case{IDB_FADER_TRACK, 999}, Case{999, IDB_FADER_THUMB}}) {
+        SCOPED_TRACE(testing::Message() << c.track << ", " << c.thumb);
+        CTestParent parent;
+        CSkinFader fader;
+        EXPECT_FALSE(fader.Create(&parent, kId, 10, 20, c.track, c.thumb, 16, 15, RECT{1, 1, 2, 2},
+                                  65535, 0, 1, 8.0));
+        EXPECT_EQ(fader.m_hWnd, nullptr);
+        EXPECT_EQ(parent.FirstChild(), nullptr);
+    }
+}
+
 TEST_F(FaderTest, OnlyANewValueRepaints) {
     PaintMarker(fader.m_hWnd, Rgb(255, 0, 255));
     fader.SetValue(0);

@@ -173,6 +173,16 @@ TEST_F(KnobTest, SetSkinAloneLeavesTheOldLookUntilTheOwnerInvalidates) {
     EXPECT_EQ(after.At(0, 0), SkinPixels(IDB_KNOB_OFF).At(0, 0));
 }
 
+TEST_F(KnobTest, ASkinWithAMissingPictureKeepsTheFaceAndThePointerColour) {
+    ASSERT_NO_FATAL_FAILURE(Make(8));
+    knob.SetValue(20);
+    knob.Invalidate(FALSE);
+    const Pixels before = CaptureClient(knob.m_hWnd);
+    EXPECT_FALSE(knob.SetSkin(999, RGB(255, 0, 255)));  // not in the resources
+    knob.Invalidate(FALSE);
+    EXPECT_EQ(CaptureClient(knob.m_hWnd), before);
+}
+
 namespace {
 
 // Distance from (px, py) to the segment from a to b.

@@ -12,5 +12,9 @@ void PumpMessages();
 void PumpMessagesDroppingMouse();
 // Pumps messages until done() holds; false after a generous deadline.
 bool PumpUntil(const std::function<bool()>& done);
+// Pumps messages until done() holds, checking it after each message; false after a
+// generous deadline. For a window a slow driver keeps busy, whose queue may never
+// run empty.
+bool PumpEachUntil(const std::function<bool()>& done);
 // Pumps messages for the given time: only to show that nothing more happens.
 void PumpFor(DWORD milliseconds);

@@ -1,4 +1,4 @@
-#include "windows/WindowPainting.h"
+#include "controls/WindowPainting.h"
 
 #include <string>
 

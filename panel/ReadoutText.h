@@ -1,0 +1,25 @@
+#pragma once
+// What the readouts (tooltips and accessible values) say about a channel's controls.
+#include <cstdint>
+#include <string>
+
+// A level in dB relative to full scale (65535), one decimal: "-6.0", "0.0", "-inf" at 0.
+// A level that rounds to 0.0 reads "0.0", never "-0.0".
+std::string DecibelNumber(uint16_t level);
+// The same followed by " dB": "-6.0 dB".
+std::string DecibelText(uint16_t level);
+
+// "<name>: <level> dB" for the volume a fader shows (the louder side).
+std::string FaderReadout(const std::string& name, uint16_t volume);
+// "<name> balance: L <x> dB, R <y> dB" from the balance law at the strip's volume,
+// or "<name> balance: centre" when both sides are equal.
+std::string KnobReadout(const std::string& name, uint16_t volume, uint16_t balance);
+// The balance alone, as the knob's readout says it: "L -6.0 dB, R 0.0 dB" or "centre".
+std::string BalanceText(uint16_t volume, uint16_t balance);
+// "<name>: on" or "<name>: off".
+std::string SwitchReadout(const std::string& name, bool on);
+
+// A stream's state in a word: "idle", "open" or "running".
+const char* StreamStateWord(uint32_t state);
+// "<name> playback: running", "<name> record: idle".
+std::string LampReadout(const std::string& name, bool record, uint32_t state);

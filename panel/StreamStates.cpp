@@ -1,0 +1,23 @@
+#include "panel/StreamStates.h"
+
+#include "device/Status.h"
+
+namespace {
+
+constexpr uint32_t kPlaybackStateSelector = 15;
+constexpr uint32_t kRecordStateSelector = 14;
+
+}  // namespace
+
+StreamStates ReadStreamStates(CCardControl& device, int32_t card) {
+    StreamStates states;
+    for (int k = 0; k < kPlaybackStreams; ++k) {
+        states.playbackRead[k] = !IsPanelFailure(
+            device.QueryStatus(card, 0, kPlaybackStateSelector, static_cast<uint32_t>(k), &states.playback[k]));
+    }
+    for (int k = 0; k < kRecordStreams; ++k) {
+        states.recordRead[k] = !IsPanelFailure(
+            device.QueryStatus(card, 0, kRecordStateSelector, static_cast<uint32_t>(k), &states.record[k]));
+    }
+    return states;
+}
