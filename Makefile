@@ -1,6 +1,7 @@
 # make test: install what is missing, build everything, run every test.
 # make run:  install what is missing, build, start the virtual card and the panel under Wine.
 # make fuzz: run each fuzz target for FUZZ_SECONDS; what it finds stays under build/fuzz.
+# make dist: the release zips for Windows users, dist/WaveSettings-<version>-win32.zip and -win64.zip.
 BUILD   := build
 JOBS    := $(shell nproc)
 CMAKE   := cmake -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -16,7 +17,7 @@ FUZZ_SECONDS := 180
 # Windows; the tests run in the x86_64 tree.
 PRODUCT := WaveSettings cardctl zelkwave_sys
 
-.PHONY: all deps build test run bench fuzz clean
+.PHONY: all deps build test run bench fuzz dist clean
 
 all: build
 
@@ -41,7 +42,7 @@ build: $(NATIVE)/build.ninja $(ASAN)/build.ninja $(TSAN)/build.ninja $(WIN64)/bu
        $(FUZZ)/build.ninja
 	cmake --build $(NATIVE) -j $(JOBS)
 	cmake --build $(WIN64) -j $(JOBS)
-	cmake --build $(WIN32) -j $(JOBS) --target $(PRODUCT)
+	cmake --build $(WIN32) -j $(JOBS) --target $(PRODUCT) wave_dist
 	cmake --build $(ASAN) -j $(JOBS)
 	cmake --build $(TSAN) -j $(JOBS)
 	cmake --build $(FUZZ) -j $(JOBS)
@@ -60,6 +61,16 @@ run: $(WIN64)/build.ninja
 bench: $(WIN64)/build.ninja
 	cmake --build $(WIN64) -j $(JOBS)
 	scripts/run-bench.sh $(WIN64)
+
+# Each tree packs its own zip (scripts/dist.py, the `wave_dist` target); the tests
+# unpack the same zips.
+dist: $(WIN32)/build.ninja $(WIN64)/build.ninja
+	cmake --build $(WIN32) -j $(JOBS) --target wave_dist
+	cmake --build $(WIN64) -j $(JOBS) --target wave_dist
+	rm -rf dist
+	mkdir -p dist
+	cp $(WIN32)/dist/*.zip $(WIN64)/dist/*.zip dist/
+	@ls -l dist
 
 # New inputs go to build/fuzz/corpus/<target>, seeded from fuzz/corpus/<target>; every
 # target runs even when one finds a fault, and the run fails if any did.
