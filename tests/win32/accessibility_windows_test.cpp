@@ -185,26 +185,35 @@ TEST_F(WindowsAccessibilityTest, CustomSyncSwitchDefaultActionSetsTheStreamOnThe
 }
 
 // A client may keep an object after the window is gone: it must then say so
-// rather than reach a dead window.
+// rather than reach a dead window, both while the window's object still exists
+// and after it has gone too.
 TEST_F(WindowsAccessibilityTest, AnObjectKeptAfterItsWindowClosedReportsDisconnected) {
     IAccessible* kept = nullptr;
-    RunCustomSync([&](HWND hwnd) {
-        AccessibleRef sw(::GetDlgItem(hwnd, 45));
-        ASSERT_EQ(sw.found(), S_OK);
-        kept = sw.get();
-        kept->AddRef();
-    });
-    ASSERT_NE(kept, nullptr);
     VARIANT self;
     ::VariantInit(&self);
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    EXPECT_EQ(kept->get_accName(self, &name), RPC_E_DISCONNECTED);
-    EXPECT_EQ(kept->accDoDefaultAction(self), RPC_E_DISCONNECTED);
-    ClearLog();
-    PumpMessages();
-    EXPECT_EQ(TakeLog().size(), 0u);
+    auto expectDisconnected = [&](const char* when) {
+        SCOPED_TRACE(when);
+        BSTR name = nullptr;
+        EXPECT_EQ(kept->get_accName(self, &name), RPC_E_DISCONNECTED);
+        EXPECT_EQ(kept->accDoDefaultAction(self), RPC_E_DISCONNECTED);
+        PumpMessages();
+        EXPECT_EQ(TakeLog().size(), 0u);
+    };
+    {
+        CCustomSyncDialog dialog(device.get(), kCard);
+        RunModal(dialog, [&](HWND hwnd) {
+            AccessibleRef sw(::GetDlgItem(hwnd, 45));
+            ASSERT_EQ(sw.found(), S_OK);
+            kept = sw.get();
+            kept->AddRef();
+        });
+        ASSERT_NE(kept, nullptr);
+        ClearLog();
+        expectDisconnected("window closed");
+    }
+    expectDisconnected("window object gone");
     kept->Release();
 }
 
