@@ -7,6 +7,7 @@
 
 #include "tests/win32/accessibility_support.h"
 #include "tests/win32/windows_harness.h"
+#include "windows/AboutBox.h"
 #include "windows/CustomSyncDialog.h"
 #include "windows/DiagnosticsDialog.h"
 
@@ -182,6 +183,16 @@ TEST_F(WindowsAccessibilityTest, CustomSyncSwitchDefaultActionSetsTheStreamOnThe
             EXPECT_EQ(r.state, c.flag != 0 ? STATE_SYSTEM_CHECKED : 0);
         }
     });
+}
+
+TEST_F(WindowsAccessibilityTest, AboutBoxOkIsAPushButtonThatEndsTheBox) {
+    CAboutBox about;
+    const INT_PTR result = RunModalLeftToItself(about, [&](HWND hwnd) {
+        HWND ok = ChildrenByPosition(hwnd).at(0);
+        ExpectReads(ok, {"OK", ROLE_SYSTEM_PUSHBUTTON, "", 0, "Press"});
+        EXPECT_EQ(AccessibleRef(ok).DoDefaultAction(), S_OK);
+    });
+    EXPECT_EQ(result, IDOK);
 }
 
 // A client may keep an object after the window is gone: it must then say so
