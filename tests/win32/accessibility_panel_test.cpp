@@ -225,3 +225,21 @@ TEST_F(PanelAccessibilityTest, LampsAndDropDownsHaveNoDefaultAction) {
         EXPECT_EQ(TakeLog().size(), 0u);
     });
 }
+
+TEST_F(PanelAccessibilityTest, StatesFollowTheMouse) {
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        HWND save = ::GetDlgItem(hwnd, 71);
+        Press(save, 3, 3);
+        EXPECT_EQ(ReadAccessible(save).state, STATE_SYSTEM_PRESSED) << "held";
+        Release(save, 3, 3);
+        EXPECT_EQ(ReadAccessible(save).state, 0) << "released";
+
+        HWND clock = ::GetDlgItem(hwnd, 92);
+        Press(clock, 3, 3);
+        Release(clock, 3, 3);
+        EXPECT_EQ(ReadAccessible(clock).state, STATE_SYSTEM_EXPANDED) << "list down";
+        ::ReleaseCapture();  // another window takes the mouse: the list closes
+        PumpMessages();
+        EXPECT_EQ(ReadAccessible(clock).state, STATE_SYSTEM_COLLAPSED) << "list closed";
+    });
+}
