@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
+#include <string>
 #include <vector>
 
 #include "tests/win32/accessibility_support.h"
@@ -241,5 +243,63 @@ TEST_F(PanelAccessibilityTest, StatesFollowTheMouse) {
         ::ReleaseCapture();  // another window takes the mouse: the list closes
         PumpMessages();
         EXPECT_EQ(ReadAccessible(clock).state, STATE_SYSTEM_COLLAPSED) << "list closed";
+    });
+}
+
+namespace {
+
+// Runs the reader in another process on control and serves this thread's messages
+// meanwhile, since its calls arrive through them. Returns the lines it wrote.
+std::vector<std::string> RunClient(HWND control, bool action) {
+    char dir[MAX_PATH] = {};
+    char file[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, dir);
+    ::GetTempFileNameA(dir, "acc", 0, file);
+    std::string program = ACCESSIBILITY_CLIENT;
+    for (char& c : program) c = c == '/' ? '\\' : c;
+    std::string commandLine = "\"Z:" + program + "\" " +
+                              std::to_string(reinterpret_cast<INT_PTR>(control)) + " \"" + file + "\"" +
+                              (action ? " action" : "");
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::vector<std::string> lines;
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &process)) {
+        ADD_FAILURE() << "cannot start " << commandLine;
+        return lines;
+    }
+    const ULONGLONG deadline = ::GetTickCount64() + 30000;
+    bool ended = false;
+    while (!ended && ::GetTickCount64() < deadline) {
+        ended = ::MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1000, QS_ALLINPUT) == WAIT_OBJECT_0;
+        PumpMessages();
+    }
+    EXPECT_TRUE(ended) << "the reader did not end";
+    ::TerminateProcess(process.hProcess, 1);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    in.close();
+    ::DeleteFileA(file);
+    return lines;
+}
+
+}  // namespace
+
+// The way a screen reader meets the window: from its own process, through the
+// marshalled object.
+TEST_F(PanelAccessibilityTest, AReaderInAnotherProcessReadsASwitchAndWorksIt) {
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        HWND sw = ::GetDlgItem(hwnd, 44);
+        EXPECT_EQ(RunClient(sw, false),
+                  (std::vector<std::string>{"0", "Analog control enable", std::to_string(ROLE_SYSTEM_CHECKBUTTON), "on",
+                                            std::to_string(STATE_SYSTEM_CHECKED)}));
+        ClearLog();
+        EXPECT_EQ(RunClient(sw, true), std::vector<std::string>{"0"});
+        PumpMessages();
+        EXPECT_EQ(Codes(TakeLog()), (std::vector<uint32_t>{kChannelControlOff}));
+        OnCard([](VcCard& card) { EXPECT_EQ(card.settings.control[0], 0); });
     });
 }
