@@ -2,7 +2,7 @@
 
 #include "controls/BitmapCache.h"
 
-BEGIN_MESSAGE_MAP(CSkinButton, CWnd)
+BEGIN_MESSAGE_MAP(CSkinButton, CAccessibleWnd)
     ON_MESSAGE(WM_LBUTTONDOWN, CSkinButton::OnLButtonDown)
     ON_MESSAGE(WM_LBUTTONUP, CSkinButton::OnLButtonUp)
     ON_MESSAGE(WM_PAINT, CSkinButton::OnPaint)
@@ -61,11 +61,39 @@ LRESULT CSkinButton::OnLButtonUp(WPARAM, LPARAM) {
     // Released anywhere, inside or outside: dragging away does not cancel a click.
     ::ReleaseCapture();
     pressed = 0;
+    Click();
+    return Default();
+}
+
+void CSkinButton::Click() {
     state = state == 0 ? 1 : 0;
     SendToParent(WM_USER, static_cast<WPARAM>(GetDlgCtrlID()), state);
     InvalidateRect(nullptr, TRUE);
-    return Default();
 }
+
+LONG CSkinButton::AccessibleRole() const { return accessibleRole; }
+
+std::string CSkinButton::AccessibleValue() const {
+    if (accessibleValue || accessibleRole != ROLE_SYSTEM_CHECKBUTTON) return CAccessibleWnd::AccessibleValue();
+    return state != 0 ? "on" : "off";
+}
+
+LONG CSkinButton::AccessibleState() const {
+    LONG flags = CAccessibleWnd::AccessibleState();
+    if (pressed != 0 && accessibleRole != ROLE_SYSTEM_INDICATOR) flags |= STATE_SYSTEM_PRESSED;
+    if (state != 0 && accessibleRole == ROLE_SYSTEM_CHECKBUTTON) flags |= STATE_SYSTEM_CHECKED;
+    return flags;
+}
+
+std::string CSkinButton::AccessibleDefaultAction() const {
+    switch (accessibleRole) {
+    case ROLE_SYSTEM_PUSHBUTTON: return "Press";
+    case ROLE_SYSTEM_CHECKBUTTON: return state != 0 ? "Uncheck" : "Check";
+    default: return std::string();
+    }
+}
+
+void CSkinButton::DoDefaultAction() { Click(); }
 
 LRESULT CSkinButton::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);

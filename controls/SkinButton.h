@@ -2,14 +2,17 @@
 // The program's only button: four bitmaps (off-up, on-up, off-down, on-down) and a
 // two-valued state flipped by each click and reported to the parent as
 // WM_USER(control id, new state). Serves as push button, switch and lamp.
-#include "framework/Wnd.h"
+#include "framework/AccessibleWnd.h"
 #include "controls/SkinBitmap.h"
 
-class CSkinButton : public CWnd {
+class CSkinButton : public CAccessibleWnd {
 public:
     int state = 0;    // 0 off, 1 on; owners write it and repaint the button themselves
     int pressed = 0;  // 1 from a press on the button until the next release it receives
     CSkinBitmap* bitmaps[4] = {};  // off-up, on-up, off-down, on-down; owned by the cache
+    // What the owner uses the button as: ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_CHECKBUTTON
+    // (a switch: checked while on) or ROLE_SYSTEM_INDICATOR (a lamp: no action).
+    LONG accessibleRole = ROLE_SYSTEM_PUSHBUTTON;
 
     // Window one pixel narrower and lower than the first bitmap, at topLeft in the
     // parent's client coordinates. Returns 0, creating nothing, when a bitmap is
@@ -21,7 +24,16 @@ public:
     // missing. User-interface thread only.
     BOOL SetBitmaps(UINT offUp, UINT onUp, UINT offDown, UINT onDown);
 
+    LONG AccessibleRole() const override;
+    // A switch says "on" or "off" unless its owner says more.
+    std::string AccessibleValue() const override;
+    LONG AccessibleState() const override;
+    std::string AccessibleDefaultAction() const override;
+
 protected:
+    // A click, as a release after a press makes it.
+    void DoDefaultAction() override;
+
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
@@ -29,4 +41,8 @@ protected:
     LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    // Flips the state, tells the parent and repaints.
+    void Click();
 };

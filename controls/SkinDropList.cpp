@@ -113,6 +113,14 @@ void CSkinDropList::NotifyChange(int) {
                  reinterpret_cast<LPARAM>(m_hWnd));
 }
 
+LONG CSkinDropList::AccessibleRole() const { return ROLE_SYSTEM_COMBOBOX; }
+
+std::string CSkinDropList::AccessibleValue() const { return GetWindowText(); }
+
+LONG CSkinDropList::AccessibleState() const {
+    return CAccessibleWnd::AccessibleState() | (dropped != 0 ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED);
+}
+
 void CSkinDropList::DropDown() {
     pressed = 1;
     RECT client{};

@@ -27,6 +27,12 @@ public:
     int SetValueChanged(int v) override;
     virtual void NotifyChange(int v);
 
+    LONG AccessibleRole() const override;
+    // The text on the face.
+    std::string AccessibleValue() const override;
+    // Expanded while the list is down.
+    LONG AccessibleState() const override;
+
     CSkinListPopup popup;
     CSkinBitmap* normalBitmap = nullptr;
     CSkinBitmap* pressedBitmap = nullptr;

@@ -7,7 +7,7 @@
 #include "controls/SkinBitmap.h"
 #include "framework/Gdi.h"
 
-BEGIN_MESSAGE_MAP(CSkinFader, CWnd)
+BEGIN_MESSAGE_MAP(CSkinFader, CAccessibleWnd)
     ON_MESSAGE(WM_PAINT, CSkinFader::OnPaint)
     ON_MESSAGE(WM_LBUTTONDOWN, CSkinFader::OnLButtonDown)
     ON_MESSAGE(WM_LBUTTONUP, CSkinFader::OnLButtonUp)
@@ -72,6 +72,12 @@ BOOL CSkinFader::SetBitmaps(UINT trackBitmapId, UINT thumbBitmapId) {
     trackBitmap = track;
     thumbBitmap = thumb;
     return TRUE;
+}
+
+LONG CSkinFader::AccessibleRole() const { return ROLE_SYSTEM_SLIDER; }
+
+LONG CSkinFader::AccessibleState() const {
+    return CAccessibleWnd::AccessibleState() | (active == 0 ? STATE_SYSTEM_UNAVAILABLE : 0);
 }
 
 bool CSkinFader::OnThumb(int y) const {

@@ -2,12 +2,12 @@
 // Vertical fader drawn from a track and a thumb bitmap. The value maps to the
 // thumb's centre line linearly or through a logarithmic taper; every change made
 // with the mouse is sent to the parent at once as WM_USER(id, value).
-#include "framework/Wnd.h"
+#include "framework/AccessibleWnd.h"
 #include "controls/FaderLaw.h"
 
 class CSkinBitmap;
 
-class CSkinFader : public CWnd {
+class CSkinFader : public CAccessibleWnd {
 public:
     CSkinFader() = default;
 
@@ -23,6 +23,10 @@ public:
     // Swaps the skin; the owner repaints. Returns 0, keeping both pictures, when
     // either is missing from the resources.
     BOOL SetBitmaps(UINT trackBitmapId, UINT thumbBitmapId);
+
+    LONG AccessibleRole() const override;
+    // Unavailable while inactive.
+    LONG AccessibleState() const override;
 
     CSkinBitmap* trackBitmap = nullptr;
     CSkinBitmap* thumbBitmap = nullptr;

@@ -54,6 +54,12 @@ int CSkinKnob::SetValueChanged(int v) {
     return 1;
 }
 
+LONG CSkinKnob::AccessibleRole() const { return ROLE_SYSTEM_SLIDER; }
+
+LONG CSkinKnob::AccessibleState() const {
+    return CAccessibleWnd::AccessibleState() | (active == 0 ? STATE_SYSTEM_UNAVAILABLE : 0);
+}
+
 void CSkinKnob::Notify() const {
     SendToParent(WM_USER, static_cast<WPARAM>(GetDlgCtrlID()), static_cast<LPARAM>(value));
 }

@@ -22,6 +22,10 @@ public:
     // Repaints (without erasing) when the stored value changed.
     int SetValueChanged(int v) override;
 
+    LONG AccessibleRole() const override;
+    // Unavailable while inactive.
+    LONG AccessibleState() const override;
+
     CSkinBitmap* bitmap = nullptr;
     int active = 1;
     COLORREF pointerColour = RGB(12, 12, 12);

@@ -3,7 +3,7 @@
 #include "controls/BitmapCache.h"
 #include "controls/PanelFont.h"
 
-BEGIN_MESSAGE_MAP(CSkinLabel, CWnd)
+BEGIN_MESSAGE_MAP(CSkinLabel, CAccessibleWnd)
     ON_MESSAGE(WM_PAINT, CSkinLabel::OnPaint)
 END_MESSAGE_MAP()
 
@@ -35,6 +35,12 @@ std::string CSkinLabel::GetText() const {
     std::lock_guard<std::mutex> hold(textLock);
     return text;
 }
+
+LONG CSkinLabel::AccessibleRole() const { return ROLE_SYSTEM_STATICTEXT; }
+
+std::string CSkinLabel::AccessibleValue() const { return GetText(); }
+
+LONG CSkinLabel::AccessibleState() const { return CAccessibleWnd::AccessibleState() | STATE_SYSTEM_READONLY; }
 
 LRESULT CSkinLabel::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);

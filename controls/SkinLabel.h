@@ -3,10 +3,10 @@
 // replaced from another thread while the user-interface thread paints.
 #include <mutex>
 #include <string>
-#include "framework/Wnd.h"
+#include "framework/AccessibleWnd.h"
 #include "controls/SkinBitmap.h"
 
-class CSkinLabel : public CWnd {
+class CSkinLabel : public CAccessibleWnd {
 public:
     // Window one pixel narrower and lower than the bitmap; the text is laid out in the
     // bitmap's full rectangle. Returns 0, creating nothing, when the bitmap is missing
@@ -15,6 +15,11 @@ public:
     // Replaces the text and invalidates the whole window, even when the text is the same.
     void SetText(const std::string& newText);
     std::string GetText() const;
+
+    LONG AccessibleRole() const override;
+    // The text shown.
+    std::string AccessibleValue() const override;
+    LONG AccessibleState() const override;
 
 protected:
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);

@@ -2,7 +2,7 @@
 
 #include "controls/RangeLaw.h"
 
-BEGIN_MESSAGE_MAP(CSkinRangeCtrl, CWnd)
+BEGIN_MESSAGE_MAP(CSkinRangeCtrl, CAccessibleWnd)
 END_MESSAGE_MAP()
 
 void CSkinRangeCtrl::SetMin(int newMin) { minValue = newMin; }

@@ -1,8 +1,8 @@
 #pragma once
 // Base of the controls that hold one integer value between a minimum and a maximum.
-#include "framework/Wnd.h"
+#include "framework/AccessibleWnd.h"
 
-class CSkinRangeCtrl : public CWnd {
+class CSkinRangeCtrl : public CAccessibleWnd {
 public:
     int value = 0;     // each derived class sets its own starting value
     int maxValue = 0;

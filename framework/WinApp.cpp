@@ -106,15 +106,11 @@ std::string LoadResString(UINT id) {
     }
 }
 
-// The program's entry point: the single application object does all its work in
-// InitInstance; a FALSE result ends the program there.
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    CWinApp* app = CWinApp::Current();
-    if (app == nullptr) {
-        return 0;
-    }
-    app->m_hInstance = instance;
-    if (!app->InitInstance()) {
+namespace {
+
+int RunApp(CWinApp& app, HINSTANCE instance) {
+    app.m_hInstance = instance;
+    if (!app.InitInstance()) {
         return 0;
     }
     MSG msg{};
@@ -123,4 +119,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         ::DispatchMessageA(&msg);
     }
     return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+// The program's entry point: the single application object does all its work in
+// InitInstance; a FALSE result ends the program there.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    CWinApp* app = CWinApp::Current();
+    if (app == nullptr) {
+        return 0;
+    }
+    // Accessibility clients reach the windows' accessible objects through COM on
+    // this thread; without it they fall back to the system's bare descriptions.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const int result = RunApp(*app, instance);
+    if (SUCCEEDED(com)) {
+        ::CoUninitialize();
+    }
+    return result;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "panel/PanelLaws.h"
+#include "panel/ReadoutText.h"
 #include "resources/resource.h"
 
 namespace {
@@ -20,6 +21,23 @@ UINT LampBitmap(uint32_t state, UINT open, UINT running, UINT idle) {
 }
 
 }  // namespace
+
+void CChannelStrip::Describe(const std::string& channelName) {
+    m_btnEnable.accessibleName = channelName + " control enable";
+    m_btnEnable.accessibleRole = ROLE_SYSTEM_CHECKBUTTON;
+    m_fader.accessibleName = channelName + " volume";
+    m_fader.accessibleValue = [this] { return DecibelText(static_cast<uint16_t>(m_fader.value)); };
+    m_knob.accessibleName = channelName + " balance";
+    m_knob.accessibleValue = [this] {
+        return BalanceText(static_cast<uint16_t>(m_fader.value), static_cast<uint16_t>(m_knob.GetValue()));
+    };
+    m_lampPlay.accessibleName = channelName + " playback";
+    m_lampPlay.accessibleRole = ROLE_SYSTEM_INDICATOR;
+    m_lampPlay.accessibleValue = [this] { return std::string(StreamStateWord(m_playState)); };
+    m_lampRec.accessibleName = channelName + " record";
+    m_lampRec.accessibleRole = ROLE_SYSTEM_INDICATOR;
+    m_lampRec.accessibleValue = [this] { return std::string(StreamStateWord(m_recordState)); };
+}
 
 void CChannelStrip::ShowSwitchedOff() {
     m_fader.SetValue(kFullLevel);
@@ -66,11 +84,13 @@ void CChannelStrip::ShowFromCard(bool levelsRead, uint16_t left, uint16_t right)
 }
 
 void CChannelStrip::ShowPlayState(uint32_t state) {
+    m_playState = state;
     const UINT bitmap = LampBitmap(state, IDB_LAMP_PLAY_OPEN, IDB_LAMP_PLAYING, IDB_LAMP_PLAY_IDLE);
     m_lampPlay.SetBitmaps(bitmap, bitmap, bitmap, bitmap);
 }
 
 void CChannelStrip::ShowRecordState(uint32_t state) {
+    m_recordState = state;
     const UINT bitmap = LampBitmap(state, IDB_LAMP_REC_OPEN, IDB_LAMP_RECORDING, IDB_LAMP_REC_IDLE);
     m_lampRec.SetBitmaps(bitmap, bitmap, bitmap, bitmap);
 }

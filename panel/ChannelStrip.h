@@ -2,6 +2,7 @@
 // One channel's column of the main window: the level-control switch, the volume
 // fader, the balance knob and the stream lamps, and the two looks of a strip.
 #include <cstdint>
+#include <string>
 
 #include "controls/SkinButton.h"
 #include "controls/SkinFader.h"
@@ -14,6 +15,10 @@ public:
     CSkinKnob m_knob;
     CSkinButton m_lampPlay;
     CSkinButton m_lampRec;  // a window only on channels 0 to 5
+
+    // Names the controls after the channel for accessibility clients and has them
+    // report the levels in dB and the lamps' stream states.
+    void Describe(const std::string& channelName);
 
     // Level control switched off: full level, centre balance, faded look, mouse ignored.
     void ShowSwitchedOff();
@@ -33,4 +38,7 @@ public:
 
 private:
     void SetLook(bool working);
+
+    uint32_t m_playState = 0;
+    uint32_t m_recordState = 0;
 };

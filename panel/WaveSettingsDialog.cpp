@@ -118,6 +118,7 @@ bool CWaveSettingsDialog::CreateControls() {
 
 bool CWaveSettingsDialog::CreateStripControls() {
     const CPanelLayout& layout = *m_pLayout;
+    for (int k = 0; k < kChannels; ++k) m_strips[k].Describe(LoadResString(kChannelIds[k].name));
     for (int k = 0; k < kChannels; ++k) {
         if (!m_strips[k].m_btnEnable.Create(ToPoint(layout.switchPoint[k]), this, kChannelIds[k].switchId,
                                             IDB_ENABLE_OFF_UP, IDB_ENABLE_ON_UP, IDB_ENABLE_OFF_DOWN,
@@ -161,37 +162,42 @@ bool CWaveSettingsDialog::CreateButtons() {
         CSkinButton* button;
         LayoutPoint point;
         UINT id, offUp, onUp, offDown, onDown;
+        const char* name;  // what the face says, for accessibility clients
     };
     const ButtonSpec buttons[] = {
-        {&m_btnOK, layout.okPoint, IDC_BTN_OK, IDB_OK, IDB_OK, IDB_OK_DOWN, IDB_OK_DOWN},
-        {&m_btnHelp, layout.helpPoint, IDC_BTN_HELP, IDB_HELP, IDB_HELP, IDB_HELP_DOWN, IDB_HELP_DOWN},
+        {&m_btnOK, layout.okPoint, IDC_BTN_OK, IDB_OK, IDB_OK, IDB_OK_DOWN, IDB_OK_DOWN, "OK"},
+        {&m_btnHelp, layout.helpPoint, IDC_BTN_HELP, IDB_HELP, IDB_HELP, IDB_HELP_DOWN, IDB_HELP_DOWN, "Help"},
         {&m_btnSaveDefaults, layout.saveDefaultsPoint, IDC_BTN_SAVE_DEFAULTS, IDB_SAVE_DEFAULTS, IDB_SAVE_DEFAULTS,
-         IDB_SAVE_DEFAULTS_DOWN, IDB_SAVE_DEFAULTS_DOWN},
+         IDB_SAVE_DEFAULTS_DOWN, IDB_SAVE_DEFAULTS_DOWN, "Save as Defaults"},
         {&m_btnRetrieveDefaults, layout.retrieveDefaultsPoint, IDC_BTN_RETRIEVE_DEFAULTS, IDB_RETRIEVE_DEFAULTS,
-         IDB_RETRIEVE_DEFAULTS, IDB_RETRIEVE_DEFAULTS_DOWN, IDB_RETRIEVE_DEFAULTS_DOWN},
+         IDB_RETRIEVE_DEFAULTS, IDB_RETRIEVE_DEFAULTS_DOWN, IDB_RETRIEVE_DEFAULTS_DOWN, "Retrieve Defaults"},
         {&m_btnEnableAll, layout.enableAllPoint, IDC_BTN_ENABLE_ALL, IDB_ENABLE_ALL, IDB_ENABLE_ALL,
-         IDB_ENABLE_ALL_DOWN, IDB_ENABLE_ALL_DOWN},
+         IDB_ENABLE_ALL_DOWN, IDB_ENABLE_ALL_DOWN, "Enable All"},
         {&m_btnDisableAll, layout.disableAllPoint, IDC_BTN_DISABLE_ALL, IDB_DISABLE_ALL, IDB_DISABLE_ALL,
-         IDB_DISABLE_ALL_DOWN, IDB_DISABLE_ALL_DOWN},
+         IDB_DISABLE_ALL_DOWN, IDB_DISABLE_ALL_DOWN, "Disable All"},
         {&m_btnAutoSync, layout.autoSyncPoint, IDC_BTN_AUTO_SYNC, IDB_AUTO_SYNC_OFF_UP, IDB_AUTO_SYNC_ON_UP,
-         IDB_AUTO_SYNC_OFF_DOWN, IDB_AUTO_SYNC_ON_DOWN},
+         IDB_AUTO_SYNC_OFF_DOWN, IDB_AUTO_SYNC_ON_DOWN, "Auto Sync"},
         {&m_btnCustomSync, layout.customPoint, IDC_BTN_CUSTOM_SYNC, IDB_CUSTOM, IDB_CUSTOM, IDB_CUSTOM_DOWN,
-         IDB_CUSTOM_DOWN},
+         IDB_CUSTOM_DOWN, "Custom Sync"},
         {&m_btnAudioSettings, layout.audioSettingsPoint, IDC_BTN_AUDIO_SETTINGS, IDB_AUDIO_SETTINGS,
-         IDB_AUDIO_SETTINGS, IDB_AUDIO_SETTINGS_DOWN, IDB_AUDIO_SETTINGS_DOWN},
+         IDB_AUDIO_SETTINGS, IDB_AUDIO_SETTINGS_DOWN, IDB_AUDIO_SETTINGS_DOWN, "Audio Settings"},
         {&m_btnMeters, layout.metersPoint, IDC_BTN_METERS, IDB_METERS, IDB_METERS, IDB_METERS_DOWN,
-         IDB_METERS_DOWN},
+         IDB_METERS_DOWN, "Hardware Meters"},
         {&m_btnDiagnostics, layout.diagnosticsPoint, IDC_BTN_DIAGNOSTICS, IDB_DIAGNOSTICS, IDB_DIAGNOSTICS,
-         IDB_DIAGNOSTICS_DOWN, IDB_DIAGNOSTICS_DOWN},
+         IDB_DIAGNOSTICS_DOWN, IDB_DIAGNOSTICS_DOWN, "Diagnostics"},
     };
     for (const ButtonSpec& b : buttons) {
+        b.button->accessibleName = b.name;
         if (!b.button->Create(ToPoint(b.point), this, b.id, b.offUp, b.onUp, b.offDown, b.onDown)) return false;
     }
+    m_btnAutoSync.accessibleRole = ROLE_SYSTEM_CHECKBUTTON;
     return true;
 }
 
 bool CWaveSettingsDialog::CreateDropLists() {
     const CPanelLayout& layout = *m_pLayout;
+    m_lstClock.accessibleName = "Clock source";
+    m_lstRate.accessibleName = "Sample rate";
     if (!m_lstClock.Create(ToPoint(layout.clockListPoint), this, IDC_LST_CLOCK, IDB_DROP,
                            IDB_DROP_DOWN, 4)) {
         return false;

@@ -36,6 +36,7 @@ CAboutBox::~CAboutBox() = default;
 LRESULT CAboutBox::OnCreate(WPARAM, LPARAM) {
     if (Default() == -1) return -1;
     const POINT at = {m_pLayout->okButtonPos.x, m_pLayout->okButtonPos.y};
+    m_btnOK.accessibleName = "OK";
     return m_btnOK.Create(at, this, IDC_ABOUT_OK, IDB_OK, IDB_OK, IDB_OK_DOWN, IDB_OK_DOWN) ? 0 : -1;
 }
 

@@ -1,5 +1,7 @@
 #include "windows/CustomSyncDialog.h"
 
+#include <string>
+
 #include "controls/PanelFont.h"
 #include "controls/SkinDialogBaseUnits.h"
 #include "controls/SunkenFrame.h"
@@ -63,6 +65,7 @@ LRESULT CCustomSyncDialog::OnCreate(WPARAM, LPARAM) {
 
 bool CCustomSyncDialog::CreateButtons() {
     const CSyncLayout& l = *m_pLayout;
+    DescribeButtons();
     if (!m_btnOK.Create(ToPoint(l.okPoint), this, IDC_SYNC_OK, IDB_OK, IDB_OK, IDB_OK_DOWN, IDB_OK_DOWN))
         return false;
     for (int i = 0; i < kRecordStreams; ++i) {
@@ -100,6 +103,26 @@ bool CCustomSyncDialog::CreateButtons() {
         if (!b.button->Create(ToPoint(b.at), this, b.id, b.face, b.face, b.faceDown, b.faceDown)) return false;
     }
     return true;
+}
+
+// Names for accessibility clients: the switches by stream and direction, the group
+// buttons by their group's caption and face.
+void CCustomSyncDialog::DescribeButtons() {
+    m_btnOK.accessibleName = "OK";
+    for (int i = 0; i < kStreams; ++i) {
+        const std::string stream = LoadResString(kStreamIds[i].header);
+        for (CSkinButton* sw : {&m_channels[i].record, &m_channels[i].playback}) {
+            sw->accessibleRole = ROLE_SYSTEM_CHECKBUTTON;
+        }
+        m_channels[i].record.accessibleName = stream + " sync record";
+        m_channels[i].playback.accessibleName = stream + " sync playback";
+    }
+    const std::string record = LoadResString(IDS_SYNC_RECORD);
+    const std::string playback = LoadResString(IDS_SYNC_PLAYBACK);
+    m_btnRecordAllOn.accessibleName = record + " Enable All";
+    m_btnRecordAllOff.accessibleName = record + " Disable All";
+    m_btnPlaybackAllOn.accessibleName = playback + " Enable All";
+    m_btnPlaybackAllOff.accessibleName = playback + " Disable All";
 }
 
 BOOL CCustomSyncDialog::OnInitDialog() {

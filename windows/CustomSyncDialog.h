@@ -35,6 +35,7 @@ protected:
 
 private:
     bool CreateButtons();
+    void DescribeButtons();
     void PaintWindow(CDC& dc) const;
     void RefreshSwitches();
     int32_t SetGroup(uint32_t direction, int flag);

@@ -31,6 +31,13 @@ constexpr int kTileRowStep = 76;
 constexpr int kLastTileX = 240;
 constexpr int kLastTileY = 152;
 
+// A field is named by the label drawn beside it, without the label's colon.
+std::string FieldName(UINT labelId) {
+    std::string label = LoadResString(labelId);
+    if (!label.empty() && label.back() == ':') label.pop_back();
+    return label;
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDiagnosticsDialog, CDialog)
@@ -53,6 +60,9 @@ LRESULT CDiagnosticsDialog::OnCreate(WPARAM, LPARAM) {
 }
 
 bool CDiagnosticsDialog::CreateControls() {
+    m_btnOK.accessibleName = "OK";
+    m_btnReset.accessibleName = "Reset Card";
+    m_btnFree.accessibleName = "Free Card";
     if (!m_btnOK.Create({200, 140}, this, IDC_DIAG_OK, IDB_OK, IDB_OK, IDB_OK_DOWN, IDB_OK_DOWN)) return false;
     if (!m_btnReset.Create({90, 142}, this, IDC_DIAG_RESET, IDB_RESET_CARD, IDB_RESET_CARD, IDB_RESET_CARD_DOWN,
                            IDB_RESET_CARD_DOWN))
@@ -65,6 +75,7 @@ bool CDiagnosticsDialog::CreateControls() {
     const std::string idle = LoadResString(IDS_IDLE);
     for (int i = 0; i < kRows; ++i) {
         const POINT at = {kFieldX, kFirstRowY + i * kRowPitch};
+        fields[i]->accessibleName = FieldName(IDS_CARD_STATE + i);
         if (!fields[i]->Create(&at, this, IDC_DIAG_FIELD, IDB_FIELD, idle)) return false;
     }
     return true;
