@@ -71,7 +71,8 @@ void CReadoutTip::Follow(const CWnd& control) {
         // The control tells nobody when it lets the mouse go.
         ::SetTimer(m_hWnd, kReleaseTimer, kReleaseCheckMs, nullptr);
     } else {
-        // Asks for the text again, whether or not the move above did.
+        // Wine's tooltips ask for the text again on the move above; this asks where
+        // a move alone would keep the old text.
         SendMessage(TTM_UPDATE);
     }
 }
