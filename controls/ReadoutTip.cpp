@@ -65,8 +65,6 @@ void CReadoutTip::Follow(const CWnd& control) {
     const POINT at = BesideOf(control.m_hWnd, BubbleSize(*this, tool));
     SendMessage(TTM_TRACKPOSITION, 0, MAKELPARAM(at.x, at.y));
     if (starting) {
-        // The hover tip would show the same text a second time once the drag rests.
-        m_hoverTip.SendMessage(TTM_ACTIVATE, FALSE);
         SendMessage(TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
         // The control tells nobody when it lets the mouse go.
         ::SetTimer(m_hWnd, kReleaseTimer, kReleaseCheckMs, nullptr);
@@ -82,7 +80,6 @@ void CReadoutTip::EndFollowing() {
     TOOLINFOA tool = DragTool();
     SendMessage(TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
     m_followed = nullptr;
-    m_hoverTip.SendMessage(TTM_ACTIVATE, TRUE);
 }
 
 LRESULT CReadoutTip::OnTimer(WPARAM wParam, LPARAM) {
@@ -93,7 +90,9 @@ LRESULT CReadoutTip::OnTimer(WPARAM wParam, LPARAM) {
 
 HWND CReadoutTip::ControlOf(const NMHDR& header) const {
     if (header.hwndFrom == m_hWnd) return m_followed;
-    if (header.hwndFrom == m_hoverTip.m_hWnd) return reinterpret_cast<HWND>(header.idFrom);
+    // A tip without text does not show: during a drag the hover tip stays away
+    // rather than say the same a second time.
+    if (header.hwndFrom == m_hoverTip.m_hWnd && m_followed == nullptr) return reinterpret_cast<HWND>(header.idFrom);
     return nullptr;
 }
 

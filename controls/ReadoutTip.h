@@ -21,7 +21,8 @@ public:
     // A drag moved control's value: shows the tracking readout beside it, or brings
     // its text up to date, until the control lets the mouse go.
     void Follow(const CWnd& control);
-    // The control a notification from either tip is about, or null.
+    // The control a notification from either tip is about, or null: the owner then
+    // answers with no text, and the tip does not show.
     HWND ControlOf(const NMHDR& header) const;
     // TTN_SHOW: places the hover tip beside its control. TRUE when it did.
     BOOL OnShow(const NMHDR& header) const;

@@ -215,6 +215,10 @@ TEST_F(PanelReadoutTest, DragReadoutFollowsEveryMoveBesideTheControlAndAsksNothi
             const ChannelControlIds& ids = kChannelControls[c.channel];
             HWND control = ::GetDlgItem(hwnd, c.fader ? ids.faderId : ids.knobId);
             const POINT press = c.fader ? POINT{5, Control<CSkinFader>(hwnd, ids.faderId).position} : POINT{12, 12};
+            // The pointer rests on the control, where a hover tip would show as well.
+            POINT screen = press;
+            ::ClientToScreen(control, &screen);
+            ::SetCursorPos(screen.x, screen.y);
             PumpMessagesDroppingMouse();
             ClearLog();
             Press(control, press.x, press.y);
