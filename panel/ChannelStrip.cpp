@@ -1,6 +1,7 @@
 #include "panel/ChannelStrip.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "panel/PanelLaws.h"
 #include "panel/ReadoutText.h"
@@ -93,6 +94,21 @@ void CChannelStrip::ShowRecordState(uint32_t state) {
     m_recordState = state;
     const UINT bitmap = LampBitmap(state, IDB_LAMP_REC_OPEN, IDB_LAMP_RECORDING, IDB_LAMP_REC_IDLE);
     m_lampRec.SetBitmaps(bitmap, bitmap, bitmap, bitmap);
+}
+
+bool CChannelStrip::Holds(HWND control) const {
+    const HWND own[] = {m_btnEnable.m_hWnd, m_fader.m_hWnd, m_knob.m_hWnd, m_lampPlay.m_hWnd, m_lampRec.m_hWnd};
+    return control != nullptr && std::find(std::begin(own), std::end(own), control) != std::end(own);
+}
+
+std::string CChannelStrip::Readout(HWND control, const std::string& name) const {
+    const auto volume = static_cast<uint16_t>(m_fader.value);
+    if (control == m_btnEnable.m_hWnd) return SwitchReadout(name, IsOn());
+    if (control == m_fader.m_hWnd) return FaderReadout(name, volume);
+    if (control == m_knob.m_hWnd) return KnobReadout(name, volume, static_cast<uint16_t>(m_knob.value));
+    if (control == m_lampPlay.m_hWnd) return LampReadout(name, false, m_playState);
+    if (control == m_lampRec.m_hWnd) return LampReadout(name, true, m_recordState);
+    return std::string();
 }
 
 void CChannelStrip::SetLook(bool working) {

@@ -36,9 +36,15 @@ public:
     void ShowPlayState(uint32_t state);
     void ShowRecordState(uint32_t state);
 
+    // Whether control is one of this strip's windows.
+    bool Holds(HWND control) const;
+    // The readout of one of the strip's controls as it shows now; name is the
+    // channel's. An off strip's fader and knob say what they show: full level, centre.
+    std::string Readout(HWND control, const std::string& name) const;
+
 private:
     void SetLook(bool working);
 
-    uint32_t m_playState = 0;
+    uint32_t m_playState = 0;    // as last shown by the lamps
     uint32_t m_recordState = 0;
 };

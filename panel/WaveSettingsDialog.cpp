@@ -13,6 +13,7 @@
 #include "framework/Gdi.h"
 #include "framework/WinApp.h"
 #include "panel/PanelLaws.h"
+#include "panel/ReadoutText.h"
 #include "resources/resource.h"
 #include "windows/AboutBox.h"
 #include "windows/CustomSyncDialog.h"
@@ -85,6 +86,7 @@ BEGIN_MESSAGE_MAP(CWaveSettingsDialog, CDialog)
     ON_MESSAGE(WM_PAINT, CWaveSettingsDialog::OnPaint)
     ON_MESSAGE(WM_DESTROY, CWaveSettingsDialog::OnDestroy)
     ON_MESSAGE(CWaveSettingsDialog::kLampTickMessage, CWaveSettingsDialog::OnLampTick)
+    ON_MESSAGE(WM_NOTIFY, CWaveSettingsDialog::OnNotify)
 END_MESSAGE_MAP()
 
 CWaveSettingsDialog::CWaveSettingsDialog(CWnd* parent) : CDialog(IDD_WAVESETTINGS, parent) {
@@ -113,7 +115,7 @@ LRESULT CWaveSettingsDialog::OnCreate(WPARAM, LPARAM) {
 }
 
 bool CWaveSettingsDialog::CreateControls() {
-    return CreateStripControls() && CreateButtons() && CreateDropLists();
+    return CreateStripControls() && CreateButtons() && CreateDropLists() && CreateReadouts();
 }
 
 bool CWaveSettingsDialog::CreateStripControls() {
@@ -211,6 +213,19 @@ bool CWaveSettingsDialog::CreateDropLists() {
     }
     for (UINT id : {IDS_RATE_44100, IDS_RATE_48000}) {
         m_lstRate.AddString(LoadResString(id).c_str());
+    }
+    return true;
+}
+
+// Every strip control has a readout; the lamps of channels 6 to 9 have no record window.
+bool CWaveSettingsDialog::CreateReadouts() {
+    if (!m_readouts.Create(this)) return false;
+    for (const CChannelStrip& strip : m_strips) {
+        const CWnd* controls[] = {&strip.m_btnEnable, &strip.m_fader, &strip.m_knob, &strip.m_lampPlay,
+                                  &strip.m_lampRec};
+        for (const CWnd* control : controls) {
+            if (control->m_hWnd != nullptr && !m_readouts.AddTool(*control)) return false;
+        }
     }
     return true;
 }
@@ -365,6 +380,35 @@ LRESULT CWaveSettingsDialog::OnDestroy(WPARAM, LPARAM) {
     return Default();
 }
 
+// Readouts ---------------------------------------------------------------------
+
+// The tips ask for their text each time they show it, so it is always the value the
+// control shows now; reading it sends nothing to the card.
+LRESULT CWaveSettingsDialog::OnNotify(WPARAM, LPARAM lParam) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    switch (header->code) {
+    case TTN_GETDISPINFOA:
+        m_readoutText = ReadoutOf(m_readouts.ControlOf(*header));
+        reinterpret_cast<NMTTDISPINFOA*>(lParam)->lpszText = m_readoutText.data();
+        return 0;
+    case TTN_SHOW:
+        return m_readouts.OnShow(*header);
+    default:
+        return Default();
+    }
+}
+
+std::string CWaveSettingsDialog::ReadoutOf(HWND control) const {
+    for (int k = 0; k < kChannels; ++k) {
+        if (m_strips[k].Holds(control)) return m_strips[k].Readout(control, LoadResString(kChannelIds[k].name));
+    }
+    return std::string();
+}
+
+void CWaveSettingsDialog::FollowDrag(const CWnd& control) {
+    if (::GetCapture() == control.m_hWnd) m_readouts.Follow(control);
+}
+
 // Actions ----------------------------------------------------------------------
 
 LRESULT CWaveSettingsDialog::OnUserNotify(WPARAM wParam, LPARAM lParam) {
@@ -420,6 +464,7 @@ void CWaveSettingsDialog::ReadChannelLevels(int channel) {
 // its double-click reset there, which must not overwrite what the card keeps.
 void CWaveSettingsDialog::OnChannelVolume(int channel, int volume) {
     if (!m_strips[channel].IsOn()) return;
+    FollowDrag(m_strips[channel].m_fader);
     const int balance = m_strips[channel].m_knob.GetValue();
     const Levels levels = LevelsFromVolumeBalance(static_cast<uint16_t>(volume), static_cast<uint16_t>(balance));
     m_pDevice->SetChannelLevels(m_nCard, static_cast<uint16_t>(channel), levels.left, levels.right);
@@ -427,6 +472,7 @@ void CWaveSettingsDialog::OnChannelVolume(int channel, int volume) {
 
 void CWaveSettingsDialog::OnChannelBalance(int channel, int balance) {
     if (!m_strips[channel].IsOn()) return;
+    FollowDrag(m_strips[channel].m_knob);
     const int volume = m_strips[channel].m_fader.value;
     const Levels levels = LevelsFromVolumeBalance(static_cast<uint16_t>(volume), static_cast<uint16_t>(balance));
     m_pDevice->SetChannelLevels(m_nCard, static_cast<uint16_t>(channel), levels.left, levels.right);

@@ -3,7 +3,9 @@
 // defaults and the sibling programs. The card is the only store: every change goes
 // to it at once and every repaint reads it back.
 #include <memory>
+#include <string>
 
+#include "controls/ReadoutTip.h"
 #include "controls/SkinButton.h"
 #include "controls/SkinDropList.h"
 #include "device/CardControl.h"
@@ -47,6 +49,7 @@ protected:
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     LRESULT OnLampTick(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNotify(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -55,6 +58,9 @@ private:
     bool CreateStripControls();
     bool CreateButtons();
     bool CreateDropLists();
+    bool CreateReadouts();
+    std::string ReadoutOf(HWND control) const;
+    void FollowDrag(const CWnd& control);
     void PaintIcon();
     void PaintPanel(CDC& dc) const;
     void ShowStreamStates(const StreamStates& states);
@@ -99,4 +105,6 @@ private:
     CSkinButton m_btnMeters;
     CSkinButton m_btnDiagnostics;
     CChannelStrip m_strips[kChannels];
+    CReadoutTip m_readouts;
+    std::string m_readoutText;  // the text last handed to a tip, alive while it copies it
 };

@@ -1,0 +1,42 @@
+#pragma once
+// The readouts of a window's controls, in the common controls' tooltips: one shows
+// after the system's hover delay, a tracking one (this window) follows a control's
+// value while it is dragged. The owner supplies every text on demand
+// (TTN_GETDISPINFO), so a tip always says the current value; both sit beside their
+// control, never over it.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "framework/Wnd.h"
+
+class CReadoutTip : public CWnd {
+public:
+    CReadoutTip() = default;
+
+    // Both tips, owned by owner, which answers their TTN_GETDISPINFO and hands their
+    // TTN_SHOW to OnShow. Returns 0 when either window cannot be made.
+    BOOL Create(CWnd* owner);
+    // A hover readout for control; the tip subclasses it to see its mouse messages.
+    BOOL AddTool(const CWnd& control);
+    // A drag moved control's value: shows the tracking readout beside it, or brings
+    // its text up to date, until the control lets the mouse go.
+    void Follow(const CWnd& control);
+    // The control a notification from either tip is about, or null: the owner then
+    // answers with no text, and the tip does not show.
+    HWND ControlOf(const NMHDR& header) const;
+    // TTN_SHOW: places the hover tip beside its control. TRUE when it did.
+    BOOL OnShow(const NMHDR& header) const;
+
+protected:
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
+    DECLARE_MESSAGE_MAP()
+
+private:
+    TOOLINFOA DragTool() const;
+    POINT BesideOf(HWND control, SIZE tip) const;
+    void EndFollowing();
+
+    HWND m_owner = nullptr;
+    CWnd m_hoverTip;
+    HWND m_followed = nullptr;
+};
