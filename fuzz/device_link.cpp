@@ -13,6 +13,7 @@
 #include "device/CardControl.h"
 #include "device/DriverLink.h"
 #include "device/ProgramLauncher.h"
+#include "device/Words.h"
 #include "fuzz/FuzzBytes.h"
 #include "fuzz/ReplayPort.h"
 
@@ -22,16 +23,6 @@ constexpr uint32_t kMaxOperations = 40;
 constexpr uint32_t kSentinel32 = 0xC0DEFACEu;
 constexpr uint16_t kSentinel16 = 0xBEEF;
 constexpr uint8_t kSentinel8 = 0x5A;
-
-uint32_t Word(const uint8_t* bytes, uint32_t offset) {
-    uint32_t value = 0;
-    for (uint32_t i = 0; i < 4; ++i) value |= static_cast<uint32_t>(bytes[offset + i]) << (8 * i);
-    return value;
-}
-
-uint16_t Half(const uint8_t* bytes, uint32_t offset) {
-    return static_cast<uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
-}
 
 // A word a request sets: its offset, its width in bytes and its value.
 struct Field {
@@ -75,7 +66,7 @@ void CheckFrame(Model& model, const PortCall& call, const Expected& expected, co
     std::memcpy(model.request, call.requestAfter, sizeof model.request);
 }
 
-bool Succeeded(const PortCall& call) { return call.answered && Word(call.reply, 0) == 0; }
+bool Succeeded(const PortCall& call) { return call.answered && GetWord32(call.reply, 0) == 0; }
 
 void CheckDiscovery(Model& model, const PortRecord& record, CCardControl& control) {
     Rule(record.opens == 1 && record.openedPath == kDevicePath, "building a link opens \\\\.\\ZelkWave once");
@@ -86,13 +77,13 @@ void CheckDiscovery(Model& model, const PortRecord& record, CCardControl& contro
     };
     const PortCall& client = take();
     CheckFrame(model, client, {4403, {{4, 4, 0}}}, "discovery starts with the client request");
-    model.clientId = Succeeded(client) ? Word(client.reply, 4) : 0;
+    model.clientId = Succeeded(client) ? GetWord32(client.reply, 4) : 0;
     for (uint32_t i = 0; i < kMaxCards; ++i) {
         const PortCall& card = take();
         CheckFrame(model, card, {4411, {{0, 4, model.clientId}, {4, 4, i}}},
                    "discovery sends a card request for each driver index 0..3");
         if (!Succeeded(card)) continue;
-        const uint32_t key = Half(card.reply, 14) | static_cast<uint32_t>(Half(card.reply, 16)) << 16;
+        const uint32_t key = GetWord16(card.reply, 14) | static_cast<uint32_t>(GetWord16(card.reply, 16)) << 16;
         bool duplicate = false;
         for (uint32_t seen : model.idKeys) duplicate = duplicate || seen == key;
         if (duplicate) continue;
@@ -202,7 +193,7 @@ const PortCall* Driver::One(size_t before, int32_t result, int32_t card, bool ar
     if (!call.answered)
         Rule(result == kDriverCallFailed, "a failed call returns -870");
     else
-        Rule(result == static_cast<int32_t>(Word(call.reply, 0)), "an operation returns reply word 0");
+        Rule(result == static_cast<int32_t>(GetWord32(call.reply, 0)), "an operation returns reply word 0");
     return &call;
 }
 
@@ -221,7 +212,7 @@ void Driver::QueryStatus(const Args& a) {
         }
         const PortCall* call = One(before, result, a.card, true, {4412, f});
         if (a.withOutput)
-            Rule(call && call->answered ? out == Word(call->reply, 4) : out == kSentinel32,
+            Rule(call && call->answered ? out == GetWord32(call->reply, 4) : out == kSentinel32,
                  "a status query delivers reply word 1, or leaves the output alone when it fails");
         return;
     }
@@ -245,7 +236,7 @@ void Driver::QueryStatus(const Args& a) {
         std::vector<Field> f = Head(a.card);
         f.insert(f.end(), {{8, 4, r.space}, {16, 4, r.size}, {20, 4, r.address}, {24, 4, r.mode & 0xFF}});
         CheckFrame(model_, call, {4432, f}, "a register selector sends the register read 4432");
-        last = call.answered ? static_cast<int32_t>(Word(call.reply, 0)) : kDriverCallFailed;
+        last = call.answered ? static_cast<int32_t>(GetWord32(call.reply, 0)) : kDriverCallFailed;
         if (i == 0) Rule((last != 0) == (sent == 2), "the register is read again only when the first read did not give 0");
         if (call.answered) answered = &call;
     }
@@ -254,7 +245,7 @@ void Driver::QueryStatus(const Args& a) {
     const char* untouched = "a query whose reads all fail leaves the caller's output untouched";
     if (selector == 2) {
         if (result == 0)
-            Rule(out == ((Word(Call(before + sent - 1).reply, 4) & 0x10) == 0 ? 1u : 0u),
+            Rule(out == ((GetWord32(Call(before + sent - 1).reply, 4) & 0x10) == 0 ? 1u : 0u),
                  "selector 2 gives 1 when bit 4 of the register is clear, else 0");
         else
             Rule(out == kSentinel32, "selector 2 writes its output only when the read gives 0");
@@ -266,7 +257,7 @@ void Driver::QueryStatus(const Args& a) {
                                                : untouched);
         return;
     }
-    const uint32_t value = Word(answered->reply, 4);
+    const uint32_t value = GetWord32(answered->reply, 4);
     if (selector == 6) {
         const bool lastAnswered = answered == &Call(before + sent - 1);
         Rule(out == value + 5 || (!lastAnswered && out == value),
@@ -324,7 +315,7 @@ void Driver::Step() {
     };
     auto deliveredFlag = [&](const PortCall* call) {
         if (a.withOutput)
-            Rule(call && call->answered ? flag == (Word(call->reply, 4) != 0 ? 1 : 0) : flag == kSentinel8,
+            Rule(call && call->answered ? flag == (GetWord32(call->reply, 4) != 0 ? 1 : 0) : flag == kSentinel8,
                  "a flag read delivers 1 for a nonzero reply word 1 and 0 for zero, or stays untouched when it fails");
     };
 
@@ -346,13 +337,13 @@ void Driver::Step() {
         const uint32_t mode = a.d;
         const PortCall* call = One(before, control_.ReadRegister(a.card, a.a, a.b, mode, a.c, p32), a.card, true,
                                    {4432, with(head, {{8, 4, a.a}, {16, 4, a.b}, {20, 4, a.c}, {24, 4, mode & 0xFF}})});
-        delivered32(call, call ? Word(call->reply, 4) : 0);
+        delivered32(call, call ? GetWord32(call->reply, 4) : 0);
         break;
     }
     case 4: One(before, control_.SetClockMode(a.card, a.a), a.card, true, {4439, with(head, {{16, 4, a.a}})}); break;
     case 5: {
         const PortCall* call = One(before, control_.GetClockMode(a.card, p32), a.card, true, {4440, head});
-        delivered32(call, call ? Half(call->reply, 4) : 0);
+        delivered32(call, call ? GetWord16(call->reply, 4) : 0);
         break;
     }
     case 6: {
@@ -366,9 +357,9 @@ void Driver::Step() {
             One(before, control_.GetChannelLevels(a.card, a.channel, a.withOutput ? &left : nullptr, &right), a.card,
                 argOk, {4482, with(ref, {{8, 4, a.channel}})});
         if (a.withOutput)
-            Rule(call && call->answered ? left == Half(call->reply, 4) : left == kSentinel16,
+            Rule(call && call->answered ? left == GetWord16(call->reply, 4) : left == kSentinel16,
                  "a level read delivers the low half of reply word 1 as left, or leaves it untouched when it fails");
-        Rule(call && call->answered ? right == Half(call->reply, 8) : right == kSentinel16,
+        Rule(call && call->answered ? right == GetWord16(call->reply, 8) : right == kSentinel16,
              "a level read delivers the low half of reply word 2 as right, or leaves it untouched when it fails");
         break;
     }
@@ -413,7 +404,7 @@ void Driver::Step() {
     case 16: One(before, control_.FreeCard(a.card), a.card, true, {4499, ref}); break;
     case 17: {
         const PortCall* call = One(before, control_.ReadDefaultsWord(a.card, p32), a.card, true, {4500, head});
-        delivered32(call, call ? Half(call->reply, 4) : 0);
+        delivered32(call, call ? GetWord16(call->reply, 4) : 0);
         break;
     }
     case 18: Launch(); break;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 
+#include "device/Words.h"
 #include "emulator/VirtualCard.h"
 #include "fuzz/FuzzBytes.h"
 
@@ -30,16 +31,6 @@ bool IsKnownPublic(uint32_t code) {
     for (uint32_t known : kPublicCodes)
         if (code == known) return true;
     return false;
-}
-
-uint32_t Word(const uint8_t* bytes, uint32_t offset) {
-    uint32_t value = 0;
-    for (uint32_t i = 0; i < 4; ++i) value |= static_cast<uint32_t>(bytes[offset + i]) << (8 * i);
-    return value;
-}
-
-uint16_t Half(const uint8_t* bytes, uint32_t offset) {
-    return static_cast<uint16_t>(bytes[offset] | bytes[offset + 1] << 8);
 }
 
 // The card's state as cardctl reads it, through the private codes.
@@ -182,7 +173,7 @@ void CheckPrivate(const Call& call, const Outcome& got, const CardView& before, 
     }
     Rule(got.answered, "a private request with buffers of its sizes is answered");
     if (call.askBytes) Rule(got.replyBytes == replySize, "a private reply reports its layout's size");
-    const uint32_t slot = Word(call.bytes, 0);
+    const uint32_t slot = GetWord32(call.bytes, 0);
     if (call.code == kVcReadCard && slot >= kVcMaxCards) {
         VcCardSnapshot expected = {};
         expected.status = kVcBadArgument;
@@ -193,7 +184,7 @@ void CheckPrivate(const Call& call, const Outcome& got, const CardView& before, 
              "the snapshot of a slot above 3 carries its status and header and is otherwise all zero");
     }
     if (call.code != kVcReadCard && call.code != kVcReadGlobal)
-        Rule(Word(got.reply.get(), 4) == Word(call.bytes, 8), "a private reply echoes the value it was given");
+        Rule(GetWord32(got.reply.get(), 4) == GetWord32(call.bytes, 8), "a private reply echoes the value it was given");
 }
 
 void CheckPublic(const Call& call, const Outcome& got, const CardView& before, const CardView& after,
@@ -217,7 +208,7 @@ void CheckPublic(const Call& call, const Outcome& got, const CardView& before, c
              "the card asks for the armed delay, at most its cap");
     }
 
-    const uint32_t index = Word(call.bytes, 4);
+    const uint32_t index = GetWord32(call.bytes, 4);
     for (uint32_t slot = 0; slot < kVcMaxCards; ++slot) {
         if (slot != index)
             Rule(SameCard(before.cards[slot], after.cards[slot]), "a request changes no card but the one it addresses");
@@ -237,7 +228,7 @@ void CheckPublic(const Call& call, const Outcome& got, const CardView& before, c
     Rule(IsKnownPublic(call.code), "only the protocol's codes are answered");
     if (call.askBytes) Rule(got.replyBytes == kVcReplySize, "a protocol reply is 28 bytes");
     const uint8_t* reply = got.reply.get();
-    const uint32_t status = Word(reply, 0);
+    const uint32_t status = GetWord32(reply, 0);
     if (before.global.faultStatusCalls > 0) {
         Rule(status == before.global.faultStatus, "an armed status is answered at offset 0");
         Rule(after.global.faultStatusCalls == before.global.faultStatusCalls - 1,
@@ -251,42 +242,42 @@ void CheckPublic(const Call& call, const Outcome& got, const CardView& before, c
     if (status != kVcOk) {
         Rule(cardKept, "a request refused with a status changes no card");
         for (uint32_t offset = 4; offset < kVcReplySize; offset += 4)
-            Rule(Word(reply, offset) == 0, "a request refused with a status answers nothing but the status");
+            Rule(GetWord32(reply, offset) == 0, "a request refused with a status answers nothing but the status");
         return;
     }
     const VcCardSnapshot& was = before.cards[index < kVcMaxCards ? index : 0];
     const VcCardSnapshot& now = after.cards[index < kVcMaxCards ? index : 0];
     switch (call.code) {
     case 4403:
-        Rule(Word(reply, 4) == before.global.nextClientId, "the client request hands out the next client id");
+        Rule(GetWord32(reply, 4) == before.global.nextClientId, "the client request hands out the next client id");
         Rule(after.global.nextClientId == before.global.nextClientId + 1, "each client id is handed out once");
         break;
     case 4411:
         for (uint32_t i = 0; i < 4; ++i)
-            Rule(Half(reply, 12 + 2 * i) == was.idWords[i], "the card request answers the card's id words at 12..18");
-        Rule(Word(reply, 24) == was.isFree, "the card request answers the free flag at 24");
+            Rule(GetWord16(reply, 12 + 2 * i) == was.idWords[i], "the card request answers the card's id words at 12..18");
+        Rule(GetWord32(reply, 24) == was.isFree, "the card request answers the free flag at 24");
         break;
     case 4481: {
-        const uint16_t channel = Half(call.bytes, 20);
+        const uint16_t channel = GetWord16(call.bytes, 20);
         Rule(channel < kVcChannels, "a level request for a channel above 10 is refused");
-        Rule(now.left[channel] == Half(call.bytes, 22) && now.right[channel] == Half(call.bytes, 24),
+        Rule(now.left[channel] == GetWord16(call.bytes, 22) && now.right[channel] == GetWord16(call.bytes, 24),
              "a level request stores the levels at 22 and 24 for the channel at 20");
         break;
     }
     case 4482: {
-        const uint32_t channel = Word(call.bytes, 8);
+        const uint32_t channel = GetWord32(call.bytes, 8);
         Rule(channel < kVcChannels, "a level read for a channel above 10 is refused");
-        Rule(Word(reply, 4) == was.left[channel] && Word(reply, 8) == was.right[channel],
+        Rule(GetWord32(reply, 4) == was.left[channel] && GetWord32(reply, 8) == was.right[channel],
              "a level read answers the channel's left and right levels");
         break;
     }
     case 4439:
-        Rule(now.clockMode == Word(call.bytes, 16), "a clock mode request stores the mode at 16");
+        Rule(now.clockMode == GetWord32(call.bytes, 16), "a clock mode request stores the mode at 16");
         break;
-    case 4440: Rule(Word(reply, 4) == was.clockMode, "a clock mode read answers the mode"); break;
+    case 4440: Rule(GetWord32(reply, 4) == was.clockMode, "a clock mode read answers the mode"); break;
     case 4488:
     case 4489: Rule(now.autoSync == (call.code == 4489 ? 1u : 0u), "4489 turns auto sync on, 4488 off"); break;
-    case 4490: Rule(Word(reply, 4) == was.autoSync, "an auto sync read answers the flag"); break;
+    case 4490: Rule(GetWord32(reply, 4) == was.autoSync, "an auto sync read answers the flag"); break;
     default: break;
     }
 }
