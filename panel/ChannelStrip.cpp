@@ -14,11 +14,13 @@ constexpr int kCentreBalance = 64;
 constexpr COLORREF kWorkingPointer = RGB(12, 12, 12);
 constexpr COLORREF kSwitchedOffPointer = RGB(160, 160, 160);
 
-// Stream states as the card reports them: 2 open, 3 or 4 running, else idle.
+// The lamp picture for a stream state as the card reports it.
 UINT LampBitmap(uint32_t state, UINT open, UINT running, UINT idle) {
-    if (state == 2) return open;
-    if (state == 3 || state == 4) return running;
-    return idle;
+    switch (StreamActivityOf(state)) {
+    case StreamActivity::kOpen: return open;
+    case StreamActivity::kRunning: return running;
+    default: return idle;
+    }
 }
 
 }  // namespace
