@@ -187,17 +187,22 @@ class Suite:
         card = self.card()
         for k in range(layout.CHANNELS):
             self.strip_shows_card(k, card)
-        self.check(self.main.match(layout.AUTO_SYNC, layout.AUTO_SYNC_ON) >= 0.99,
-                   "Auto Sync does not show on as the card has it")
+        # The first paint may still be under way on a loaded machine: each look is
+        # waited for, within bounds.
+        def shows(rect, look):
+            return wait_until(lambda: self.main.match(rect, look) >= 0.99, SCREEN_WAIT, 0.03)
+
+        self.check(shows(layout.AUTO_SYNC, layout.AUTO_SYNC_ON), "Auto Sync does not show on as the card has it")
         for k in range(layout.CHANNELS):
-            self.check(self.main.match(layout.play_lamp_rect(k), layout.PLAY_LAMP_LOOKS["idle"]) >= 0.99,
+            self.check(shows(layout.play_lamp_rect(k), layout.PLAY_LAMP_LOOKS["idle"]),
                        "playback lamp %d is not idle" % k)
         for k in range(layout.RECORD_LAMPS):
-            self.check(self.main.match(layout.record_lamp_rect(k), layout.RECORD_LAMP_LOOKS["idle"]) >= 0.99,
+            self.check(shows(layout.record_lamp_rect(k), layout.RECORD_LAMP_LOOKS["idle"]),
                        "record lamp %d is not idle" % k)
         for k in range(layout.CHANNELS):
-            self.check(self.font.shows(self.main, layout.channel_name_rect(k), layout.CHANNEL_NAMES[k]),
-                       "channel %d is not named %r" % (k, layout.CHANNEL_NAMES[k]))
+            named = wait_until(lambda: self.font.shows(self.main, layout.channel_name_rect(k), layout.CHANNEL_NAMES[k]),
+                               SCREEN_WAIT, 0.03)
+            self.check(named, "channel %d is not named %r" % (k, layout.CHANNEL_NAMES[k]))
         self.clock_faces = {"clock": self.main.grab(layout.CLOCK_LIST), "rate": self.main.grab(layout.RATE_LIST)}
         self.save(self.main, "e2e-main.png")
 
