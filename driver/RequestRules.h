@@ -4,7 +4,7 @@
 // point. Freestanding: the kernel driver and user programs share it.
 #include <stdint.h>
 
-#include "emulator/PrivateCodes.h"
+#include "emulator/VirtualCard.h"
 
 enum class TransferMethod : uint32_t { Buffered = 0, InDirect = 1, OutDirect = 2, Neither = 3 };
 
@@ -14,24 +14,9 @@ constexpr TransferMethod TransferMethodOf(uint32_t code) {
     return static_cast<TransferMethod>(code & 3);
 }
 
-// The fixed buffer sizes of a request: 36 and 28 bytes for every code outside the
-// private range, the private layouts for private codes.
-constexpr uint32_t kProtocolRequestBytes = 36;
-constexpr uint32_t kProtocolReplyBytes = 28;
-
-constexpr uint32_t RequestBytesOf(uint32_t code) {
-    return VcIsPrivateCode(code) ? static_cast<uint32_t>(sizeof(VcPrivateRequest)) : kProtocolRequestBytes;
-}
-
-constexpr uint32_t ReplyBytesOf(uint32_t code) {
-    return code == kVcReadCard     ? static_cast<uint32_t>(sizeof(VcCardSnapshot))
-           : code == kVcReadGlobal ? static_cast<uint32_t>(sizeof(VcGlobalSnapshot))
-           : VcIsPrivateCode(code) ? static_cast<uint32_t>(sizeof(VcPrivateReply))
-                                   : kProtocolReplyBytes;
-}
-
+// The driver refuses buffers below the fixed sizes of their code, as the core would.
 constexpr bool BuffersTooSmall(uint32_t code, uint32_t inSize, uint32_t outSize) {
-    return inSize < RequestBytesOf(code) || outSize < ReplyBytesOf(code);
+    return inSize < VcRequestBytesOf(code) || outSize < VcReplyBytesOf(code);
 }
 
 // True when the `size` bytes at `address` lie wholly below `limit`, the first

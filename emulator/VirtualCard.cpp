@@ -150,10 +150,9 @@ bool CVirtualCard::Dispatch(uint32_t code, const void* in, uint32_t inSize, void
     if (replyBytes) *replyBytes = 0;
     if (delayMs) *delayMs = 0;
     if (!in || !out) return false;
+    if (inSize < VcRequestBytesOf(code) || outSize < VcReplyBytesOf(code)) return false;
     if (VcIsPrivateCode(code))
-        return DispatchPrivate(code, static_cast<const uint8_t*>(in), inSize,
-                               static_cast<uint8_t*>(out), outSize, replyBytes);
-    if (inSize < kVcRequestSize || outSize < kVcReplySize) return false;
+        return DispatchPrivate(code, static_cast<const uint8_t*>(in), static_cast<uint8_t*>(out), replyBytes);
 
     // The request and reply may share one buffer (buffered transfers): read all of
     // the request before writing any of the reply.
@@ -351,9 +350,7 @@ uint32_t CVirtualCard::AnswerRegister(const VcCard& card, const uint8_t* in, uin
     return kVcOk;
 }
 
-bool CVirtualCard::DispatchPrivate(uint32_t code, const uint8_t* in, uint32_t inSize, uint8_t* out,
-                                   uint32_t outSize, uint32_t* replyBytes) {
-    if (inSize < sizeof(VcPrivateRequest)) return false;
+bool CVirtualCard::DispatchPrivate(uint32_t code, const uint8_t* in, uint8_t* out, uint32_t* replyBytes) {
     VcPrivateRequest request;
     request.card = Read32(in, 0);
     request.index = Read32(in, 4);
@@ -361,8 +358,6 @@ bool CVirtualCard::DispatchPrivate(uint32_t code, const uint8_t* in, uint32_t in
     for (uint32_t i = 0; i < 3; ++i) request.extra[i] = Read32(in, 12 + 4 * i);
 
     if (code == kVcReadCard || code == kVcReadGlobal) {
-        const uint32_t size = code == kVcReadCard ? sizeof(VcCardSnapshot) : sizeof(VcGlobalSnapshot);
-        if (outSize < size) return false;
         if (code == kVcReadCard) {
             VcCardSnapshot s;
             FillSnapshot(request.card, s);
@@ -372,10 +367,9 @@ bool CVirtualCard::DispatchPrivate(uint32_t code, const uint8_t* in, uint32_t in
             FillGlobal(s);
             StoreWords(s, out);
         }
-        if (replyBytes) *replyBytes = size;
+        if (replyBytes) *replyBytes = VcReplyBytesOf(code);
         return true;
     }
-    if (outSize < sizeof(VcPrivateReply)) return false;
     uint32_t status = kVcUnknownRequest;
     if (code == kVcResetToLoad) {
         Reset();

@@ -14,6 +14,20 @@
 
 constexpr uint32_t kVcRequestSize = 36;
 constexpr uint32_t kVcReplySize = 28;
+
+// The buffer sizes a code needs: 36 and 28 bytes for every code outside the private
+// range, the private layouts for private codes. Dispatch refuses smaller buffers,
+// and the driver refuses them before they reach the core.
+constexpr uint32_t VcRequestBytesOf(uint32_t code) {
+    return VcIsPrivateCode(code) ? static_cast<uint32_t>(sizeof(VcPrivateRequest)) : kVcRequestSize;
+}
+
+constexpr uint32_t VcReplyBytesOf(uint32_t code) {
+    return code == kVcReadCard     ? static_cast<uint32_t>(sizeof(VcCardSnapshot))
+           : code == kVcReadGlobal ? static_cast<uint32_t>(sizeof(VcGlobalSnapshot))
+           : VcIsPrivateCode(code) ? static_cast<uint32_t>(sizeof(VcPrivateReply))
+                                   : kVcReplySize;
+}
 constexpr uint32_t kVcLogCapacity = 64;
 
 // One logged public request: its code and the 36 request bytes.
@@ -62,8 +76,8 @@ public:
     // Puts every card, fault and counter in the load state (the demo card).
     void Reset();
 
-    // One request. Public codes need in >= 36 and out >= 28 bytes; private codes
-    // their own layouts. Returns false when the call must fail (nothing written
+    // One request, with buffers of at least VcRequestBytesOf and VcReplyBytesOf
+    // bytes. Returns false when the call must fail (nothing written
     // then). *replyBytes receives the number of reply bytes written, *delayMs the
     // delay the caller should apply before completing: the armed delay, at most
     // kVcMaxDelayMs (0 for private codes).
@@ -89,8 +103,7 @@ public:
 
 private:
     bool DispatchPublic(uint32_t code, const uint8_t* in, uint8_t* out);
-    bool DispatchPrivate(uint32_t code, const uint8_t* in, uint32_t inSize, uint8_t* out,
-                         uint32_t outSize, uint32_t* replyBytes);
+    bool DispatchPrivate(uint32_t code, const uint8_t* in, uint8_t* out, uint32_t* replyBytes);
     uint32_t AnswerCardOperation(uint32_t code, VcCard& card, const uint8_t* in, uint8_t* out);
     uint32_t AnswerQuery(const VcCard& card, const uint8_t* in, uint8_t* out) const;
     uint32_t AnswerRegister(const VcCard& card, const uint8_t* in, uint8_t* out) const;
