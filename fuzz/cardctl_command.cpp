@@ -9,7 +9,6 @@
 
 #include "device/Words.h"
 #include "driver/CardctlCommand.h"
-#include "driver/RequestRules.h"
 #include "fuzz/FuzzBytes.h"
 
 namespace {
