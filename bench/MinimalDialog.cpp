@@ -30,7 +30,7 @@ struct Template {
     DLGTEMPLATE header;
     WORD menu;
     WORD windowClass;
-    WCHAR title[16];
+    WCHAR title[sizeof kMinimalDialogTitle];
 };
 
 }  // namespace
@@ -41,8 +41,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME;
     dialog.header.cx = 200;
     dialog.header.cy = 100;
-    const WCHAR title[] = L"Minimal dialog";  // kMinimalDialogTitle
-    for (int i = 0; title[i] != 0; ++i) dialog.title[i] = title[i];
+    for (int i = 0; kMinimalDialogTitle[i] != 0; ++i) dialog.title[i] = static_cast<WCHAR>(kMinimalDialogTitle[i]);
     ::DialogBoxIndirectParamA(instance, &dialog.header, nullptr, DialogProc, 0);
     if (painted != nullptr) ::CloseHandle(painted);
     return 0;
