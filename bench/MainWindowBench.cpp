@@ -35,12 +35,6 @@ double Seconds(int64_t ticks) {
     return static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
 }
 
-int64_t Now() {
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
 void PumpFor(DWORD milliseconds) {
     const ULONGLONG end = ::GetTickCount64() + milliseconds;
     for (ULONGLONG now = ::GetTickCount64(); now < end; now = ::GetTickCount64()) {
@@ -51,11 +45,11 @@ void PumpFor(DWORD milliseconds) {
 }
 
 double SecondsPerRepaint(HWND hwnd) {
-    const int64_t start = Now();
+    const int64_t start = CTimedPort::Now();
     for (int i = 0; i < kRepaints; ++i) {
         ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
-    return Seconds(Now() - start) / kRepaints;
+    return Seconds(CTimedPort::Now() - start) / kRepaints;
 }
 
 LRESULT CALLBACK FloorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -86,9 +80,6 @@ BOOL CALLBACK AddChild(HWND child, LPARAM places) {
     return TRUE;
 }
 
-// The floor of a repaint: the main window's size, styles and child windows, each in
-// the place and with the styles of its own, where every window only begins and ends
-// its paint.
 // The floor of a repaint: the main window's size, styles and child windows, each in
 // the place and with the styles of its own, where every window only begins and ends
 // its paint. Placed beside the main window where the screen allows, so that neither
@@ -160,7 +151,7 @@ void MeasureFaderMoves(HWND hwnd) {
     for (int i = 0; i < kMoves; ++i) {
         CTimedPort::ResetLevelsTime();
         const int y = 20 + i % 80;
-        const int64_t sent = Now();
+        const int64_t sent = CTimedPort::Now();
         ::SendMessageA(fader, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, y));
         const double latency = Seconds(CTimedPort::LastLevelsTime() - sent);
         total += latency;
@@ -174,9 +165,9 @@ void MeasureFaderMoves(HWND hwnd) {
 void MeasureIdle() {
     PumpFor(200);
     const uint32_t before = Requests();
-    const int64_t start = Now();
+    const int64_t start = CTimedPort::Now();
     PumpFor(kIdleMs);
-    const double seconds = Seconds(Now() - start);
+    const double seconds = Seconds(CTimedPort::Now() - start);
     std::printf("requests per second while idle:      %.1f (over %.1f s)\n",
                 static_cast<double>(Requests() - before) / seconds, seconds);
 }

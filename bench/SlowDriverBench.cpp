@@ -47,12 +47,6 @@ void SetDelay(uint32_t ms) {
     });
 }
 
-int64_t Now() {
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
 double Milliseconds(int64_t ticks) {
     LARGE_INTEGER frequency;
     ::QueryPerformanceFrequency(&frequency);
@@ -87,7 +81,7 @@ Figures Click(HWND button) {
     for (int i = 0; i < kClicks; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(kGapMs));
         CTimedPort::ResetSwitchTime();
-        const int64_t posted = Now();
+        const int64_t posted = CTimedPort::Now();
         ::PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
         ::PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
         const ULONGLONG giveUp = ::GetTickCount64() + kGiveUpMs;

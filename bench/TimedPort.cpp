@@ -8,16 +8,16 @@ constexpr uint32_t kSetChannelLevels = 4481;
 constexpr uint32_t kChannelControlOff = 4484;
 constexpr uint32_t kChannelControlOn = 4485;
 
-int64_t Now() {
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return now.QuadPart;
-}
-
 }  // namespace
 
 std::atomic<int64_t> CTimedPort::lastLevels_{0};
 std::atomic<int64_t> CTimedPort::lastSwitch_{0};
+
+int64_t CTimedPort::Now() {
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
 
 CTimedPort::CTimedPort(std::shared_ptr<CVirtualCardDevice> device) : CInProcessPort(std::move(device)) {}
 

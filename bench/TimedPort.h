@@ -13,6 +13,8 @@ public:
 
     bool Control(uint32_t code, void* request, uint32_t requestSize, void* reply, uint32_t replySize) override;
 
+    // Performance-counter time now, the clock the times below are read on.
+    static int64_t Now();
     // Performance-counter time of the last SetChannelLevels request; 0 before any.
     static int64_t LastLevelsTime();
     static void ResetLevelsTime();
