@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr uint32_t kPrivateFirst = 0x7A00;
-constexpr uint32_t kPrivateLast = 0x7AFF;
 constexpr uint32_t kMaxSteps = 48;
 constexpr uint8_t kUntouched = 0xA5;  // what reply bytes hold before a call
 
@@ -24,8 +22,6 @@ const uint32_t kPrivateCodes[] = {kVcReadCard,         kVcReadGlobal,      kVcSe
                                   kVcSetClockMeasurement, kVcSetIdWords,   kVcSetRangeFail,    kVcSetCardCount,
                                   kVcSetAnswerMask,    kVcFaultStatus,     kVcFaultFail,       kVcFaultDelay,
                                   kVcResetToLoad};
-
-bool IsPrivate(uint32_t code) { return code >= kPrivateFirst && code <= kPrivateLast; }
 
 bool IsKnownPublic(uint32_t code) {
     for (uint32_t known : kPublicCodes)
@@ -94,15 +90,9 @@ uint32_t PickSize(FuzzBytes& in, uint32_t fitting) {
 Call ShapeCall(FuzzBytes& in) {
     Call call;
     call.code = PickCode(in);
-    const bool privateCode = IsPrivate(call.code);
-    const uint32_t request = privateCode ? sizeof(VcPrivateRequest) : kVcRequestSize;
-    uint32_t reply = kVcReplySize;
-    if (call.code == kVcReadCard) reply = sizeof(VcCardSnapshot);
-    else if (call.code == kVcReadGlobal) reply = sizeof(VcGlobalSnapshot);
-    else if (privateCode) reply = sizeof(VcPrivateReply);
-    call.inSize = PickSize(in, request);
+    call.inSize = PickSize(in, VcRequestBytesOf(call.code));
     if (call.inSize > sizeof call.bytes) call.inSize = sizeof call.bytes;
-    call.outSize = PickSize(in, reply);
+    call.outSize = PickSize(in, VcReplyBytesOf(call.code));
     const uint8_t shape = in.Byte();
     call.shared = shape & 1;
     call.nullIn = (shape & 0x1E) == 0x1E;
@@ -111,7 +101,7 @@ Call ShapeCall(FuzzBytes& in) {
     call.askDelay = !(shape & 0x80);
     in.Fill(call.bytes, sizeof call.bytes);
     // Most requests address a driver index the card may know.
-    if (in.Pick(4) != 0) std::memset(call.bytes + (privateCode ? 0 : 4) + 1, 0, 3);
+    if (in.Pick(4) != 0) std::memset(call.bytes + (VcIsPrivateCode(call.code) ? 0 : 4) + 1, 0, 3);
     return call;
 }
 
@@ -297,7 +287,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const Outcome got = Run(g_card, call, call.shared);
         const CardView after = View(g_card);
         CheckBuffers(call, got);
-        if (IsPrivate(call.code))
+        if (VcIsPrivateCode(call.code))
             CheckPrivate(call, got, before, after);
         else
             CheckPublic(call, got, before, after, g_card);
