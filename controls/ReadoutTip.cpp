@@ -38,14 +38,18 @@ BOOL CReadoutTip::Create(CWnd* owner) {
     return SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
 }
 
-BOOL CReadoutTip::AddTool(const CWnd& control) {
+// The control relays its mouse messages itself: the tip's subclass (TTF_SUBCLASS)
+// would look up a window property on every message the control gets, paints included.
+BOOL CReadoutTip::AddTool(CWnd& control) {
     TOOLINFOA tool{};
     tool.cbSize = kToolInfoSize;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.uFlags = TTF_IDISHWND;
     tool.hwnd = m_owner;
     tool.uId = reinterpret_cast<UINT_PTR>(control.m_hWnd);
     tool.lpszText = LPSTR_TEXTCALLBACKA;
-    return m_hoverTip.SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
+    if (m_hoverTip.SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) == 0) return FALSE;
+    control.RelayMouseTo(m_hoverTip.m_hWnd);
+    return TRUE;
 }
 
 TOOLINFOA CReadoutTip::DragTool() const {

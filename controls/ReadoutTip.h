@@ -16,8 +16,8 @@ public:
     // Both tips, owned by owner, which answers their TTN_GETDISPINFO and hands their
     // TTN_SHOW to OnShow. Returns 0 when either window cannot be made.
     BOOL Create(CWnd* owner);
-    // A hover readout for control; the tip subclasses it to see its mouse messages.
-    BOOL AddTool(const CWnd& control);
+    // A hover readout for control, which relays its mouse messages to the tip.
+    BOOL AddTool(CWnd& control);
     // A drag moved control's value: shows the tracking readout beside it, or brings
     // its text up to date, until the control lets the mouse go.
     void Follow(const CWnd& control);

@@ -1,5 +1,7 @@
 #include "framework/Wnd.h"
 
+#include <commctrl.h>
+
 #include <mutex>
 #include <unordered_map>
 
@@ -23,6 +25,20 @@ ObjectTable& Objects() {
 }
 
 const char kDefaultClassName[] = "WaveWnd";
+
+// The messages a tooltip's subclass relays: moves, presses and releases.
+bool IsRelayedMouseMessage(UINT message) {
+    switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP: return true;
+    default: return false;
+    }
+}
 
 ATOM RegisterDefaultClass() {
     WNDCLASSA wc{};
@@ -131,6 +147,7 @@ void CWnd::Detach() {
     }
     m_hWnd = nullptr;
     previousProc_ = nullptr;
+    mouseTooltip_ = nullptr;
 }
 
 LRESULT CALLBACK CWnd::WindowProcThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -138,6 +155,7 @@ LRESULT CALLBACK CWnd::WindowProcThunk(HWND hwnd, UINT message, WPARAM wParam, L
     if (wnd == nullptr) {
         return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }
+    if (wnd->mouseTooltip_ != nullptr && IsRelayedMouseMessage(message)) wnd->RelayMouse(message, wParam, lParam);
     // Saved and restored so that Default() in an outer handler still sees its
     // own message after a nested message has been handled.
     const UINT savedMessage = wnd->curMessage_;
@@ -193,6 +211,18 @@ LRESULT CWnd::SendToParent(UINT message, WPARAM wParam, LPARAM lParam) const {
 
 BOOL CWnd::PostToParent(UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::PostMessageA(GetParentHwnd(), message, wParam, lParam);
+}
+
+void CWnd::RelayMouseTo(HWND tooltip) { mouseTooltip_ = tooltip; }
+
+void CWnd::RelayMouse(UINT message, WPARAM wParam, LPARAM lParam) const {
+    if (!::IsWindow(mouseTooltip_)) return;
+    MSG msg{};
+    msg.hwnd = m_hWnd;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    ::SendMessageA(mouseTooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 void CWnd::Invalidate(BOOL erase) const { ::InvalidateRect(m_hWnd, nullptr, erase); }

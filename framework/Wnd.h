@@ -73,6 +73,10 @@ public:
     BOOL ShowWindow(int cmd) const;
     BOOL IsIconic() const;
     HMENU GetSystemMenu(BOOL revert) const;
+    // The window's mouse messages go to tooltip (TTM_RELAYEVENT) before the window
+    // handles them, as the tooltip's own subclass would send them, but without the
+    // window property it looks up on every message. Null stops the relay.
+    void RelayMouseTo(HWND tooltip);
 
     // The window procedure of every framework window.
     static LRESULT CALLBACK WindowProcThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -96,7 +100,10 @@ protected:
 
 private:
     friend class CCreationHook;
+    void RelayMouse(UINT message, WPARAM wParam, LPARAM lParam) const;
+
     WNDPROC previousProc_ = nullptr;
+    HWND mouseTooltip_ = nullptr;
     UINT curMessage_ = 0;
     WPARAM curWParam_ = 0;
     LPARAM curLParam_ = 0;

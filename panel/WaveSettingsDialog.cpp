@@ -220,10 +220,9 @@ bool CWaveSettingsDialog::CreateDropLists() {
 // Every strip control has a readout; the lamps of channels 6 to 9 have no record window.
 bool CWaveSettingsDialog::CreateReadouts() {
     if (!m_readouts.Create(this)) return false;
-    for (const CChannelStrip& strip : m_strips) {
-        const CWnd* controls[] = {&strip.m_btnEnable, &strip.m_fader, &strip.m_knob, &strip.m_lampPlay,
-                                  &strip.m_lampRec};
-        for (const CWnd* control : controls) {
+    for (CChannelStrip& strip : m_strips) {
+        CWnd* controls[] = {&strip.m_btnEnable, &strip.m_fader, &strip.m_knob, &strip.m_lampPlay, &strip.m_lampRec};
+        for (CWnd* control : controls) {
             if (control->m_hWnd != nullptr && !m_readouts.AddTool(*control)) return false;
         }
     }
