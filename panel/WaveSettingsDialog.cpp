@@ -299,7 +299,12 @@ void CWaveSettingsDialog::StartLampTimer() {
     RefreshStreamLamps();
 }
 
-void CWaveSettingsDialog::RefreshStreamLamps() { ShowStreamStates(ReadStreamStates(*m_pDevice, m_nCard)); }
+void CWaveSettingsDialog::RefreshStreamLamps() {
+    const StreamStates states = ReadStreamStates(*m_pDevice, m_nCard);
+    // A poll begun before this read would bring older states.
+    m_lampPoll.Discard();
+    ShowStreamStates(states);
+}
 
 void CWaveSettingsDialog::ShowStreamStates(const StreamStates& states) {
     for (int k = 0; k < kPlaybackStreams; ++k) {
