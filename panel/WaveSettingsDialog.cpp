@@ -487,24 +487,18 @@ void CWaveSettingsDialog::OnHelpButton() {
     if (CWinApp* app = CWinApp::Current()) app->OnHelp();
 }
 
+// Each switch is set as a click on it would set it.
 void CWaveSettingsDialog::OnEnableAll() {
     for (int k = 0; k < kChannels; ++k) {
-        CChannelStrip& strip = m_strips[k];
-        strip.ShowWorking();
-        strip.m_btnEnable.state = 1;
-        strip.m_btnEnable.InvalidateRect(nullptr, TRUE);
-        m_pDevice->SetChannelControl(m_nCard, static_cast<uint16_t>(k), 1);
-        ReadChannelLevels(k);
+        ShowSwitchState(m_strips[k].m_btnEnable, 1);
+        OnChannelSwitch(k, true);
     }
 }
 
 void CWaveSettingsDialog::OnDisableAll() {
     for (int k = 0; k < kChannels; ++k) {
-        CChannelStrip& strip = m_strips[k];
-        strip.ShowSwitchedOff();
-        strip.m_btnEnable.state = 0;
-        strip.m_btnEnable.InvalidateRect(nullptr, TRUE);
-        m_pDevice->SetChannelControl(m_nCard, static_cast<uint16_t>(k), 0);
+        ShowSwitchState(m_strips[k].m_btnEnable, 0);
+        OnChannelSwitch(k, false);
     }
 }
 
