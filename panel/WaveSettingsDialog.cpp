@@ -221,9 +221,7 @@ bool CWaveSettingsDialog::CreateDropLists() {
 bool CWaveSettingsDialog::CreateReadouts() {
     if (!m_readouts.Create(this)) return false;
     for (const CChannelStrip& strip : m_strips) {
-        const CWnd* controls[] = {&strip.m_btnEnable, &strip.m_fader, &strip.m_knob, &strip.m_lampPlay,
-                                  &strip.m_lampRec};
-        for (const CWnd* control : controls) {
+        for (const CWnd* control : strip.Controls()) {
             if (control->m_hWnd != nullptr && !m_readouts.AddTool(*control)) return false;
         }
     }
