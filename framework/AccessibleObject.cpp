@@ -52,6 +52,15 @@ HRESULT CAccessibleObject::Self(const VARIANT& child, CAccessibleWnd** owner) co
     return Live(owner);
 }
 
+HRESULT CAccessibleObject::Text(const VARIANT& child, BSTR* out, TextOfOwner text) const {
+    if (out == nullptr) return E_POINTER;
+    *out = nullptr;
+    CAccessibleWnd* owner = nullptr;
+    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
+    if (text == nullptr) return S_FALSE;
+    return Guarded([&] { return TextAnswer(text(*owner), out); });
+}
+
 // IUnknown ---------------------------------------------------------------------
 
 HRESULT CAccessibleObject::QueryInterface(REFIID riid, void** object) {
@@ -115,27 +124,15 @@ HRESULT CAccessibleObject::get_accChild(VARIANT, IDispatch** dispatch) {
 }
 
 HRESULT CAccessibleObject::get_accName(VARIANT child, BSTR* name) {
-    if (name == nullptr) return E_POINTER;
-    *name = nullptr;
-    CAccessibleWnd* owner = nullptr;
-    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
-    return Guarded([&] { return TextAnswer(owner->accessibleName, name); });
+    return Text(child, name, [](const CAccessibleWnd& owner) { return owner.accessibleName; });
 }
 
 HRESULT CAccessibleObject::get_accValue(VARIANT child, BSTR* value) {
-    if (value == nullptr) return E_POINTER;
-    *value = nullptr;
-    CAccessibleWnd* owner = nullptr;
-    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
-    return Guarded([&] { return TextAnswer(owner->AccessibleValue(), value); });
+    return Text(child, value, [](const CAccessibleWnd& owner) { return owner.AccessibleValue(); });
 }
 
 HRESULT CAccessibleObject::get_accDescription(VARIANT child, BSTR* description) {
-    if (description == nullptr) return E_POINTER;
-    *description = nullptr;
-    CAccessibleWnd* owner = nullptr;
-    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
-    return S_FALSE;
+    return Text(child, description, nullptr);
 }
 
 HRESULT CAccessibleObject::get_accRole(VARIANT child, VARIANT* role) {
@@ -161,11 +158,7 @@ HRESULT CAccessibleObject::get_accState(VARIANT child, VARIANT* state) {
 }
 
 HRESULT CAccessibleObject::get_accHelp(VARIANT child, BSTR* help) {
-    if (help == nullptr) return E_POINTER;
-    *help = nullptr;
-    CAccessibleWnd* owner = nullptr;
-    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
-    return S_FALSE;
+    return Text(child, help, nullptr);
 }
 
 HRESULT CAccessibleObject::get_accHelpTopic(BSTR* helpFile, VARIANT, long* topic) {
@@ -175,11 +168,7 @@ HRESULT CAccessibleObject::get_accHelpTopic(BSTR* helpFile, VARIANT, long* topic
 }
 
 HRESULT CAccessibleObject::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
-    if (shortcut == nullptr) return E_POINTER;
-    *shortcut = nullptr;
-    CAccessibleWnd* owner = nullptr;
-    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
-    return S_FALSE;
+    return Text(child, shortcut, nullptr);
 }
 
 HRESULT CAccessibleObject::get_accFocus(VARIANT* focus) {
@@ -200,11 +189,7 @@ HRESULT CAccessibleObject::get_accSelection(VARIANT* selection) {
 }
 
 HRESULT CAccessibleObject::get_accDefaultAction(VARIANT child, BSTR* action) {
-    if (action == nullptr) return E_POINTER;
-    *action = nullptr;
-    CAccessibleWnd* owner = nullptr;
-    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
-    return Guarded([&] { return TextAnswer(owner->AccessibleDefaultAction(), action); });
+    return Text(child, action, [](const CAccessibleWnd& owner) { return owner.AccessibleDefaultAction(); });
 }
 
 HRESULT CAccessibleObject::accSelect(long, VARIANT) { return DISP_E_MEMBERNOTFOUND; }

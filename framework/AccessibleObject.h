@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <string>
+
 class CAccessibleWnd;
 
 class CAccessibleObject final : public IAccessible {
@@ -58,6 +60,10 @@ private:
     // RPC_E_DISCONNECTED once the window is gone.
     HRESULT Self(const VARIANT& child, CAccessibleWnd** owner) const;
     HRESULT Live(CAccessibleWnd** owner) const;
+    // A text property of the window itself, read by text from the live owner; a
+    // null text: the window has none (S_FALSE).
+    using TextOfOwner = std::string (*)(const CAccessibleWnd& owner);
+    HRESULT Text(const VARIANT& child, BSTR* out, TextOfOwner text) const;
 
     LONG refCount_ = 1;
     CAccessibleWnd* owner_;

@@ -4,7 +4,9 @@
 // a message; the results wait here under a lock until the window takes them. While
 // one poll's results wait, the next poll is skipped, so a busy window never finds
 // polls piled up in its queue and the driver is not asked for results nobody shows.
-// The owner kills the timer synchronously before this object goes.
+// A window that also reads on its own thread discards what a poll begun earlier would
+// bring, which would be older than what it shows. The owner kills the timer
+// synchronously before this object goes.
 #include <windows.h>
 
 #include <functional>
@@ -37,9 +39,24 @@ public:
         }
         const Reading reading = read();
         std::lock_guard<std::mutex> hold(lock_);
+        if (superseded_) {
+            superseded_ = pending_ = false;
+            return;
+        }
         waiting_ = reading;
         ready_ = true;
         if (!::PostMessageA(window, message_, tag, 0)) ready_ = pending_ = false;
+    }
+
+    // The window's thread, after a read of its own: the results of every poll begun
+    // before are dropped, whether they wait or are still being read.
+    void Discard() {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (ready_) {
+            ready_ = pending_ = false;
+        } else if (pending_) {
+            superseded_ = true;
+        }
     }
 
     // The window's thread, on the message: false when no results wait.
@@ -56,7 +73,8 @@ private:
     const UINT message_;
     HWND window_ = nullptr;
     std::function<Reading()> read_;
-    bool pending_ = false;  // a poll runs, or its results wait
-    bool ready_ = false;    // its results wait
+    bool pending_ = false;     // a poll runs, or its results wait
+    bool ready_ = false;       // its results wait
+    bool superseded_ = false;  // the running poll's results are to be dropped
     Reading waiting_{};
 };

@@ -1,7 +1,6 @@
 #include "panel/ChannelStrip.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "panel/PanelLaws.h"
 #include "panel/ReadoutText.h"
@@ -98,9 +97,18 @@ void CChannelStrip::ShowRecordState(uint32_t state) {
     m_lampRec.SetBitmaps(bitmap, bitmap, bitmap, bitmap);
 }
 
+std::array<CWnd*, 5> CChannelStrip::Controls() {
+    return {&m_btnEnable, &m_fader, &m_knob, &m_lampPlay, &m_lampRec};
+}
+
+std::array<const CWnd*, 5> CChannelStrip::Controls() const {
+    return {&m_btnEnable, &m_fader, &m_knob, &m_lampPlay, &m_lampRec};
+}
+
 bool CChannelStrip::Holds(HWND control) const {
-    const HWND own[] = {m_btnEnable.m_hWnd, m_fader.m_hWnd, m_knob.m_hWnd, m_lampPlay.m_hWnd, m_lampRec.m_hWnd};
-    return control != nullptr && std::find(std::begin(own), std::end(own), control) != std::end(own);
+    const auto own = Controls();
+    return control != nullptr &&
+           std::any_of(own.begin(), own.end(), [control](const CWnd* c) { return c->m_hWnd == control; });
 }
 
 std::string CChannelStrip::Readout(HWND control, const std::string& name) const {

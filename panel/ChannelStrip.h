@@ -1,6 +1,7 @@
 #pragma once
 // One channel's column of the main window: the level-control switch, the volume
 // fader, the balance knob and the stream lamps, and the two looks of a strip.
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -36,6 +37,9 @@ public:
     void ShowPlayState(uint32_t state);
     void ShowRecordState(uint32_t state);
 
+    // The strip's five controls; the record lamp has no window on channels 6 to 9.
+    std::array<CWnd*, 5> Controls();
+    std::array<const CWnd*, 5> Controls() const;
     // Whether control is one of this strip's windows.
     bool Holds(HWND control) const;
     // The readout of one of the strip's controls as it shows now; name is the

@@ -221,8 +221,7 @@ bool CWaveSettingsDialog::CreateDropLists() {
 bool CWaveSettingsDialog::CreateReadouts() {
     if (!m_readouts.Create(this)) return false;
     for (CChannelStrip& strip : m_strips) {
-        CWnd* controls[] = {&strip.m_btnEnable, &strip.m_fader, &strip.m_knob, &strip.m_lampPlay, &strip.m_lampRec};
-        for (CWnd* control : controls) {
+        for (CWnd* control : strip.Controls()) {
             if (control->m_hWnd != nullptr && !m_readouts.AddTool(*control)) return false;
         }
     }
@@ -298,7 +297,12 @@ void CWaveSettingsDialog::StartLampTimer() {
     RefreshStreamLamps();
 }
 
-void CWaveSettingsDialog::RefreshStreamLamps() { ShowStreamStates(ReadStreamStates(*m_pDevice, m_nCard)); }
+void CWaveSettingsDialog::RefreshStreamLamps() {
+    const StreamStates states = ReadStreamStates(*m_pDevice, m_nCard);
+    // A poll begun before this read would bring older states.
+    m_lampPoll.Discard();
+    ShowStreamStates(states);
+}
 
 void CWaveSettingsDialog::ShowStreamStates(const StreamStates& states) {
     for (int k = 0; k < kPlaybackStreams; ++k) {
@@ -481,24 +485,18 @@ void CWaveSettingsDialog::OnHelpButton() {
     if (CWinApp* app = CWinApp::Current()) app->OnHelp();
 }
 
+// Each switch is set as a click on it would set it.
 void CWaveSettingsDialog::OnEnableAll() {
     for (int k = 0; k < kChannels; ++k) {
-        CChannelStrip& strip = m_strips[k];
-        strip.ShowWorking();
-        strip.m_btnEnable.state = 1;
-        strip.m_btnEnable.InvalidateRect(nullptr, TRUE);
-        m_pDevice->SetChannelControl(m_nCard, static_cast<uint16_t>(k), 1);
-        ReadChannelLevels(k);
+        ShowSwitchState(m_strips[k].m_btnEnable, 1);
+        OnChannelSwitch(k, true);
     }
 }
 
 void CWaveSettingsDialog::OnDisableAll() {
     for (int k = 0; k < kChannels; ++k) {
-        CChannelStrip& strip = m_strips[k];
-        strip.ShowSwitchedOff();
-        strip.m_btnEnable.state = 0;
-        strip.m_btnEnable.InvalidateRect(nullptr, TRUE);
-        m_pDevice->SetChannelControl(m_nCard, static_cast<uint16_t>(k), 0);
+        ShowSwitchState(m_strips[k].m_btnEnable, 0);
+        OnChannelSwitch(k, false);
     }
 }
 

@@ -32,7 +32,8 @@ public:
     void RefreshFromDevice();
     // Starts the lamp poll if it is not running, then polls once.
     void StartLampTimer();
-    // One poll of the sixteen stream lamps, on the window's thread.
+    // One poll of the sixteen stream lamps, on the window's thread; the timer's
+    // poll begun before it is dropped.
     void RefreshStreamLamps();
 
     // The lamp poll's period for windows created afterwards (tests use a fast one).

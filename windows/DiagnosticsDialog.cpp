@@ -124,7 +124,12 @@ LRESULT CDiagnosticsDialog::OnTick(WPARAM, LPARAM) {
     return 0;
 }
 
-void CDiagnosticsDialog::UpdateValues() { ShowValues(ReadDiagnostics(*m_pDevice, m_nCard)); }
+void CDiagnosticsDialog::UpdateValues() {
+    const DiagnosticsReading reading = ReadDiagnostics(*m_pDevice, m_nCard);
+    // A poll begun before this read would bring older values, and an older error count.
+    m_poll.Discard();
+    ShowValues(reading);
+}
 
 // The error count is kept on this thread only: a count that was not read leaves
 // g_dmaErrorCount as it was.

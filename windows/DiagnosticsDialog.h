@@ -28,7 +28,8 @@ public:
 
     // Starts the periodic timer unless it runs, then updates once.
     void StartPolling();
-    // Reads the six values from the card on this thread and shows them in the five fields.
+    // Reads the six values from the card on this thread and shows them in the five
+    // fields; the timer's poll begun before it is dropped.
     void UpdateValues();
 
     // The poll's delay for windows that start polling afterwards (tests use others).

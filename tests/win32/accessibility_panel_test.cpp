@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/win32/accessibility_expect.h"
 #include "tests/win32/accessibility_support.h"
 #include "tests/win32/panel_harness.h"
 
@@ -53,11 +54,7 @@ HWND Find(HWND dialog, const Where& w) {
 
 struct ControlCase {
     Where where;
-    const char* name;
-    long role;
-    const char* value;
-    long state;
-    const char* action;
+    ExpectedReading reads;
 };
 
 constexpr int kPlayLampY = 258;
@@ -97,18 +94,7 @@ const ControlCase kMainWindow[] = {
     {{101}, "Hardware Meters", ROLE_SYSTEM_PUSHBUTTON, "", 0, "Press"},
 };
 
-void ExpectReads(HWND dialog, const ControlCase& c) {
-    SCOPED_TRACE(c.name);
-    HWND control = Find(dialog, c.where);
-    ASSERT_NE(control, nullptr);
-    const AccessibleReading r = ReadAccessible(control);
-    ASSERT_EQ(r.found, S_OK);
-    EXPECT_EQ(r.name, c.name);
-    EXPECT_EQ(r.role, c.role);
-    EXPECT_EQ(r.value, c.value);
-    EXPECT_EQ(r.state, c.state);
-    EXPECT_EQ(r.defaultAction, c.action);
-}
+void ExpectReads(HWND dialog, const ControlCase& c) { ExpectReads(Find(dialog, c.where), c.reads); }
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "tests/win32/accessibility_expect.h"
 #include "tests/win32/accessibility_support.h"
 #include "tests/win32/windows_harness.h"
 #include "windows/AboutBox.h"
@@ -39,29 +40,9 @@ protected:
     ComApartment com;
 };
 
-struct ControlCase {
-    const char* name;
-    long role;
-    const char* value;
-    long state;
-    const char* action;
-};
-
-void ExpectReads(HWND control, const ControlCase& c) {
-    SCOPED_TRACE(c.name);
-    ASSERT_NE(control, nullptr);
-    const AccessibleReading r = ReadAccessible(control);
-    ASSERT_EQ(r.found, S_OK);
-    EXPECT_EQ(r.name, c.name);
-    EXPECT_EQ(r.role, c.role);
-    EXPECT_EQ(r.value, c.value);
-    EXPECT_EQ(r.state, c.state);
-    EXPECT_EQ(r.defaultAction, c.action);
-}
-
 // The diagnostics window's children from the top: five fields, then the buttons
 // left to right.
-const ControlCase kDiagnostics[] = {
+const ExpectedReading kDiagnostics[] = {
     {"Card State", ROLE_SYSTEM_STATICTEXT, "Ready - No Multi Playing", STATE_SYSTEM_READONLY, ""},
     {"DMA Status", ROLE_SYSTEM_STATICTEXT, "Audio DMA's active", STATE_SYSTEM_READONLY, ""},
     {"DMA Errors", ROLE_SYSTEM_STATICTEXT, "0", STATE_SYSTEM_READONLY, ""},
@@ -114,7 +95,7 @@ namespace {
 
 struct SyncCase {
     int id;
-    ControlCase reads;
+    ExpectedReading reads;
 };
 
 // Card: record sync on for streams 0 and 5, playback sync on for stream 9.

@@ -93,3 +93,16 @@ TEST_F(PanelTest, LampTimerPollsTheSixteenStreamsWithoutARepaint) {
         EXPECT_TRUE(PumpUntil([&] { return AllFour(*LampAt(hwnd, 104 + 65 * 4, 258), 210); }));
     });
 }
+
+TEST_F(PanelTest, APollReadBeforeARepaintNeverReplacesTheLampsTheRepaintShows) {
+    CWaveSettingsDialog::SetLampPeriod(20);
+    OnCard([](VcCard& card) { card.playbackState[2] = 3; });
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        ASSERT_TRUE(WaitUntilQueued(hwnd, CWaveSettingsDialog::kLampTickMessage)) << "a poll's states wait, read running";
+        OnCard([](VcCard& card) { card.playbackState[2] = 0; });
+        Repaint(hwnd);  // painted at once, ahead of the tick
+        ASSERT_TRUE(AllFour(*LampAt(hwnd, 104 + 65 * 2, 258), 216));
+        HandleFirstQueued(hwnd, CWaveSettingsDialog::kLampTickMessage);
+        EXPECT_TRUE(AllFour(*LampAt(hwnd, 104 + 65 * 2, 258), 216)) << "the older poll's state shown after the newer one";
+    });
+}

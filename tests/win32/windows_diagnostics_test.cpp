@@ -159,6 +159,20 @@ TEST_F(DiagnosticsTest, DmaErrorsShowTheGrowthSinceTheLastUpdateEvenAcrossOpenin
     RunDiagnostics([&](HWND hwnd) { EXPECT_EQ(Fields(hwnd)[kDmaErrors], "3"); });
 }
 
+TEST_F(DiagnosticsTest, APollReadBeforeARepaintNeverReplacesWhatTheRepaintShows) {
+    CDiagnosticsDialog::SetPollDelay(20);
+    OnCard([](VcCard& c) { c.dmaErrorCount = 5; });
+    RunDiagnostics([&](HWND hwnd) {
+        ASSERT_TRUE(WaitUntilQueued(hwnd, CDiagnosticsDialog::kTickMessage)) << "a poll's values wait, read at 5 errors";
+        OnCard([](VcCard& c) { c.dmaErrorCount = 7; });
+        Repaint(hwnd);  // painted at once, ahead of the tick
+        ASSERT_EQ(Fields(hwnd)[kDmaErrors], "2");
+        HandleFirstQueued(hwnd, CDiagnosticsDialog::kTickMessage);
+        EXPECT_EQ(Fields(hwnd)[kDmaErrors], "2") << "the older poll's count shown after the newer one";
+    });
+    RunDiagnostics([&](HWND hwnd) { EXPECT_EQ(Fields(hwnd)[kDmaErrors], "0") << "growth since the newest count"; });
+}
+
 TEST_F(DiagnosticsTest, FieldsWhoseQueryGetsNoReplySaySoAndRecoverOnTheNextUpdate) {
     OnCard([](VcCard& c) {
         c.cardState = 1;

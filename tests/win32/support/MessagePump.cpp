@@ -44,6 +44,22 @@ bool PumpEachUntil(const std::function<bool()>& done) {
     return true;
 }
 
+bool WaitUntilQueued(HWND window, UINT message) {
+    const ULONGLONG deadline = ::GetTickCount64() + 10000;
+    MSG queued;
+    while (!::PeekMessageA(&queued, window, message, message, PM_NOREMOVE)) {
+        const ULONGLONG now = ::GetTickCount64();
+        if (now >= deadline) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_POSTMESSAGE);
+    }
+    return true;
+}
+
+void HandleFirstQueued(HWND window, UINT message) {
+    MSG queued;
+    if (::PeekMessageA(&queued, window, message, message, PM_REMOVE)) ::DispatchMessageA(&queued);
+}
+
 void PumpFor(DWORD milliseconds) {
     const ULONGLONG deadline = ::GetTickCount64() + milliseconds;
     for (ULONGLONG now = ::GetTickCount64(); now < deadline; now = ::GetTickCount64()) {

@@ -16,5 +16,10 @@ bool PumpUntil(const std::function<bool()>& done);
 // generous deadline. For a window a slow driver keeps busy, whose queue may never
 // run empty.
 bool PumpEachUntil(const std::function<bool()>& done);
+// Waits, handling nothing, until a message is queued for window; false after a
+// generous deadline.
+bool WaitUntilQueued(HWND window, UINT message);
+// Handles the first message queued for window and nothing else; later ones stay queued.
+void HandleFirstQueued(HWND window, UINT message);
 // Pumps messages for the given time: only to show that nothing more happens.
 void PumpFor(DWORD milliseconds);
