@@ -14,24 +14,8 @@
 
 namespace {
 
-constexpr UINT kNoTicks = 3600 * 1000;  // updates come from repaints only
-
-class WindowsAccessibilityTest : public WindowsTest {
+class WindowsAccessibilityTest : public QuietDiagnosticsTest {
 protected:
-    void SetUp() override {
-        WindowsTest::SetUp();
-        g_dmaErrorCount = 0;
-        CDiagnosticsDialog::SetPollDelay(kNoTicks);
-    }
-    void TearDown() override {
-        CDiagnosticsDialog::SetPollDelay(CDiagnosticsDialog::kPollDelayMs);
-        WindowsTest::TearDown();
-    }
-
-    INT_PTR RunDiagnostics(const std::function<void(HWND)>& body) {
-        CDiagnosticsDialog dialog(device.get(), kCard);
-        return RunModal(dialog, body);
-    }
     INT_PTR RunCustomSync(const std::function<void(HWND)>& body) {
         CCustomSyncDialog dialog(device.get(), kCard);
         return RunModal(dialog, body);

@@ -17,27 +17,10 @@
 
 namespace {
 
-constexpr UINT kNoTicks = 3600 * 1000;  // no timer tick within a test: updates come from repaints
-
 enum Field { kCardState, kDmaStatus, kDmaErrors, kFpgaRevision, kClock };
 
-class DiagnosticsTest : public WindowsTest {
+class DiagnosticsTest : public QuietDiagnosticsTest {
 protected:
-    void SetUp() override {
-        WindowsTest::SetUp();
-        g_dmaErrorCount = 0;
-        CDiagnosticsDialog::SetPollDelay(kNoTicks);
-    }
-    void TearDown() override {
-        CDiagnosticsDialog::SetPollDelay(CDiagnosticsDialog::kPollDelayMs);
-        WindowsTest::TearDown();
-    }
-
-    INT_PTR RunDiagnostics(const std::function<void(HWND)>& body) {
-        CDiagnosticsDialog dialog(device.get(), kCard);
-        return RunModal(dialog, body);
-    }
-
     // The texts of the five value fields, top to bottom.
     static std::vector<std::string> Fields(HWND dialog) {
         std::vector<std::string> texts;

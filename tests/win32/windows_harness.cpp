@@ -5,6 +5,7 @@
 
 #include "controls/PanelFont.h"
 #include "controls/SkinDialogBaseUnits.h"
+#include "windows/DiagnosticsDialog.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ private:
 
 std::unique_ptr<DriverPort> MakeRecordingPort() { return std::make_unique<CRecordingPort>(); }
 
+constexpr UINT kNoTicks = 3600 * 1000;  // no diagnostics tick within a test
+
 }  // namespace
 
 void WindowsTest::SetUp() {
@@ -62,6 +65,22 @@ void WindowsTest::TearDown() {
         g_card.reset();
     }
     ResetSkinDialogBaseUnits();
+}
+
+void QuietDiagnosticsTest::SetUp() {
+    WindowsTest::SetUp();
+    g_dmaErrorCount = 0;
+    CDiagnosticsDialog::SetPollDelay(kNoTicks);
+}
+
+void QuietDiagnosticsTest::TearDown() {
+    CDiagnosticsDialog::SetPollDelay(CDiagnosticsDialog::kPollDelayMs);
+    WindowsTest::TearDown();
+}
+
+INT_PTR QuietDiagnosticsTest::RunDiagnostics(const std::function<void(HWND)>& body) {
+    CDiagnosticsDialog dialog(device.get(), kCard);
+    return RunModal(dialog, body);
 }
 
 std::vector<DWORD> WindowsTest::TakeRequestThreads() {

@@ -39,6 +39,15 @@ public:
     static RECT ChildRect(HWND dialog, HWND child);
 };
 
+// The diagnostics window without timer ticks, so that its fields change on repaints
+// only, and with the process-wide DMA error count back at 0.
+class QuietDiagnosticsTest : public WindowsTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    INT_PTR RunDiagnostics(const std::function<void(HWND)>& body);
+};
+
 // Records the identifiers of the child windows created while it lives, in order.
 class CChildCreationRecorder {
 public:
