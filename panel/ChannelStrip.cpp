@@ -25,6 +25,7 @@ UINT LampBitmap(uint32_t state, UINT open, UINT running, UINT idle) {
 }  // namespace
 
 void CChannelStrip::Describe(const std::string& channelName) {
+    m_name = channelName;
     m_btnEnable.accessibleName = channelName + " control enable";
     m_btnEnable.accessibleRole = ROLE_SYSTEM_CHECKBUTTON;
     m_fader.accessibleName = channelName + " volume";
@@ -111,13 +112,13 @@ bool CChannelStrip::Holds(HWND control) const {
            std::any_of(own.begin(), own.end(), [control](const CWnd* c) { return c->m_hWnd == control; });
 }
 
-std::string CChannelStrip::Readout(HWND control, const std::string& name) const {
+std::string CChannelStrip::Readout(HWND control) const {
     const auto volume = static_cast<uint16_t>(m_fader.value);
-    if (control == m_btnEnable.m_hWnd) return SwitchReadout(name, IsOn());
-    if (control == m_fader.m_hWnd) return FaderReadout(name, volume);
-    if (control == m_knob.m_hWnd) return KnobReadout(name, volume, static_cast<uint16_t>(m_knob.value));
-    if (control == m_lampPlay.m_hWnd) return LampReadout(name, false, m_playState);
-    if (control == m_lampRec.m_hWnd) return LampReadout(name, true, m_recordState);
+    if (control == m_btnEnable.m_hWnd) return SwitchReadout(m_name, IsOn());
+    if (control == m_fader.m_hWnd) return FaderReadout(m_name, volume);
+    if (control == m_knob.m_hWnd) return KnobReadout(m_name, volume, static_cast<uint16_t>(m_knob.value));
+    if (control == m_lampPlay.m_hWnd) return LampReadout(m_name, false, m_playState);
+    if (control == m_lampRec.m_hWnd) return LampReadout(m_name, true, m_recordState);
     return std::string();
 }
 

@@ -18,7 +18,8 @@ public:
     CSkinButton m_lampRec;  // a window only on channels 0 to 5
 
     // Names the controls after the channel for accessibility clients and has them
-    // report the levels in dB and the lamps' stream states.
+    // report the levels in dB and the lamps' stream states; the readouts take the
+    // same name.
     void Describe(const std::string& channelName);
 
     // Level control switched off: full level, centre balance, faded look, mouse ignored.
@@ -42,13 +43,14 @@ public:
     std::array<const CWnd*, 5> Controls() const;
     // Whether control is one of this strip's windows.
     bool Holds(HWND control) const;
-    // The readout of one of the strip's controls as it shows now; name is the
-    // channel's. An off strip's fader and knob say what they show: full level, centre.
-    std::string Readout(HWND control, const std::string& name) const;
+    // The readout of one of the strip's controls as it shows now. An off strip's
+    // fader and knob say what they show: full level, centre.
+    std::string Readout(HWND control) const;
 
 private:
     void SetLook(bool working);
 
+    std::string m_name;          // the channel's, as drawn over the strip
     uint32_t m_playState = 0;    // as last shown by the lamps
     uint32_t m_recordState = 0;
 };

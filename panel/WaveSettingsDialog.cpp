@@ -402,8 +402,8 @@ LRESULT CWaveSettingsDialog::OnNotify(WPARAM, LPARAM lParam) {
 }
 
 std::string CWaveSettingsDialog::ReadoutOf(HWND control) const {
-    for (int k = 0; k < kChannels; ++k) {
-        if (m_strips[k].Holds(control)) return m_strips[k].Readout(control, LoadResString(kChannelIds[k].name));
+    for (const CChannelStrip& strip : m_strips) {
+        if (strip.Holds(control)) return strip.Readout(control);
     }
     return std::string();
 }
