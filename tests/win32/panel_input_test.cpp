@@ -100,6 +100,22 @@ TEST_F(PanelTest, PressAwayFromAnOpenListAfterHoveringChangesNothing) {
     });
 }
 
+TEST_F(PanelTest, MinimisingWithAListOpenClosesItUnchanged) {
+    OnCard([](VcCard& card) { card.settings.clockMode = 0; });
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        ClearLog();
+        OpenList(hwnd, kRateList);
+        ASSERT_TRUE(RealMoveTo(ItemCentre(hwnd, kRateList, 0)));
+        ::PostMessageA(hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        ASSERT_TRUE(PumpUntil([&] { return ::IsIconic(hwnd) != FALSE; }));
+        PumpMessages();
+        EXPECT_FALSE(::IsWindowVisible(ListOf(hwnd, kRateList))) << "the list stays on the desktop";
+        EXPECT_EQ(::GetCapture(), nullptr);
+        EXPECT_EQ(ClockRequests(TakeLog()), 0u);
+        ::ShowWindow(hwnd, SW_RESTORE);
+    });
+}
+
 // A button pressed and dragged onto a fader shows its resting look there; released
 // there it does nothing. Dragged back, it looks held again and its release acts.
 TEST_F(PanelTest, AButtonActsOnlyWhenReleasedOverIt) {
