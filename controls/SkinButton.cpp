@@ -1,10 +1,14 @@
 #include "controls/SkinButton.h"
 
+#include <windowsx.h>
+
 #include "controls/BitmapCache.h"
 
 BEGIN_MESSAGE_MAP(CSkinButton, CAccessibleWnd)
     ON_MESSAGE(WM_LBUTTONDOWN, CSkinButton::OnLButtonDown)
     ON_MESSAGE(WM_LBUTTONUP, CSkinButton::OnLButtonUp)
+    ON_MESSAGE(WM_MOUSEMOVE, CSkinButton::OnMouseMove)
+    ON_MESSAGE(WM_CAPTURECHANGED, CSkinButton::OnCaptureChanged)
     ON_MESSAGE(WM_PAINT, CSkinButton::OnPaint)
     ON_MESSAGE(WM_ERASEBKGND, CSkinButton::OnEraseBkgnd)
     ON_MESSAGE(WM_LBUTTONDBLCLK, CSkinButton::OnLButtonDblClk)
@@ -51,18 +55,51 @@ BOOL CSkinButton::SetBitmaps(UINT offUp, UINT onUp, UINT offDown, UINT onDown) {
 
 LRESULT CSkinButton::OnLButtonDown(WPARAM, LPARAM) {
     SetCapture();
-    pressed = 1;
-    InvalidateRect(nullptr, TRUE);
+    tracking = 1;
+    ShowPressed(1);
     return Default();
 }
 
-LRESULT CSkinButton::OnLButtonUp(WPARAM, LPARAM) {
-    if (pressed == 0) return Default();
-    // Released anywhere, inside or outside: dragging away does not cancel a click.
-    ::ReleaseCapture();
+// Released away from the button, the press was a slip: the button only looks up again.
+LRESULT CSkinButton::OnLButtonUp(WPARAM, LPARAM lParam) {
+    if (tracking == 0) return Default();
+    // Cleared first: releasing the capture is not a loss of it.
+    tracking = 0;
     pressed = 0;
-    Click();
+    ::ReleaseCapture();
+    if (Over(lParam)) {
+        Click();
+    } else {
+        InvalidateRect(nullptr, TRUE);
+    }
     return Default();
+}
+
+// During a press the button looks held only while the pointer is over it.
+LRESULT CSkinButton::OnMouseMove(WPARAM, LPARAM lParam) {
+    if (tracking == 1) ShowPressed(Over(lParam) ? 1 : 0);
+    return Default();
+}
+
+// Another window took the mouse during a press: no release will come, so no click.
+LRESULT CSkinButton::OnCaptureChanged(WPARAM, LPARAM lParam) {
+    if (tracking == 1 && reinterpret_cast<HWND>(lParam) != m_hWnd) {
+        tracking = 0;
+        ShowPressed(0);
+    }
+    return Default();
+}
+
+bool CSkinButton::Over(LPARAM point) const {
+    RECT client{};
+    GetClientRect(&client);
+    return ::PtInRect(&client, POINT{GET_X_LPARAM(point), GET_Y_LPARAM(point)}) != FALSE;
+}
+
+void CSkinButton::ShowPressed(int shown) {
+    if (pressed == shown) return;
+    pressed = shown;
+    InvalidateRect(nullptr, TRUE);
 }
 
 void CSkinButton::Click() {

@@ -1,14 +1,16 @@
 #pragma once
 // The program's only button: four bitmaps (off-up, on-up, off-down, on-down) and a
 // two-valued state flipped by each click and reported to the parent as
-// WM_USER(control id, new state). Serves as push button, switch and lamp.
+// WM_USER(control id, new state). Serves as push button, switch and lamp. A click is
+// a press and a release over the button: released elsewhere, it does nothing.
 #include "framework/AccessibleWnd.h"
 #include "controls/SkinBitmap.h"
 
 class CSkinButton : public CAccessibleWnd {
 public:
-    int state = 0;    // 0 off, 1 on; owners write it and repaint the button themselves
-    int pressed = 0;  // 1 from a press on the button until the next release it receives
+    int state = 0;     // 0 off, 1 on; owners write it and repaint the button themselves
+    int pressed = 0;   // 1 while a press is held with the pointer over the button
+    int tracking = 0;  // 1 from a press on the button until its release or the capture's loss
     CSkinBitmap* bitmaps[4] = {};  // off-up, on-up, off-down, on-down; owned by the cache
     // What the owner uses the button as: ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_CHECKBUTTON
     // (a switch: checked while on) or ROLE_SYSTEM_INDICATOR (a lamp: no action).
@@ -36,6 +38,8 @@ protected:
 
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnEraseBkgnd(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
@@ -45,4 +49,7 @@ protected:
 private:
     // Flips the state, tells the parent and repaints.
     void Click();
+    // Whether a point in client coordinates lies over the button.
+    bool Over(LPARAM point) const;
+    void ShowPressed(int shown);
 };

@@ -17,6 +17,9 @@ BEGIN_MESSAGE_MAP(CSkinDropList, CSkinRangeCtrl)
     ON_MESSAGE(WM_MOUSEMOVE, CSkinDropList::OnMouseMove)
     ON_MESSAGE(WM_COMMAND, CSkinDropList::OnCommand)
     ON_MESSAGE(WM_CAPTURECHANGED, CSkinDropList::OnCaptureChanged)
+    ON_MESSAGE(WM_KILLFOCUS, CSkinDropList::OnKillFocus)
+    ON_MESSAGE(WM_GETDLGCODE, CSkinDropList::OnGetDlgCode)
+    ON_MESSAGE(WM_KEYDOWN, CSkinDropList::OnKeyDown)
 END_MESSAGE_MAP()
 
 namespace {
@@ -129,14 +132,22 @@ void CSkinDropList::DropDown() {
     ClientToScreen(&origin);
     const RECT anchor{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
     popup.Place(anchor, this, kPopupCommand, 1);
+    // The keys go to the focus: the open list's keys must reach it, not the dialog.
+    ::SetFocus(m_hWnd);
     SetCapture();
     dropped = 1;
     Invalidate(TRUE);
 }
 
 void CSkinDropList::CloseUp() {
-    ReleaseCapture();
+    // Cleared first: releasing the capture below is not a loss of it.
     dropped = 0;
+    popup.Hide();
+    popup.SetCurSel(GetValue());
+    pressed = 0;
+    if (GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    Invalidate(TRUE);
 }
 
 void CSkinDropList::ForwardToPopup(UINT message, WPARAM keys, LPARAM lParam) const {
@@ -180,13 +191,10 @@ LRESULT CSkinDropList::OnCommand(WPARAM wParam, LPARAM lParam) {
         if (chosen != -1)
             SetValueChanged(chosen);
         CloseUp();
-        Invalidate(TRUE);
         break;
     }
     case CBN_SELENDCANCEL:
-        popup.SetCurSel(GetValue());
         CloseUp();
-        Invalidate(TRUE);  // the face shows the highlight, now back on the value
         break;
     default:
         break;
@@ -194,18 +202,48 @@ LRESULT CSkinDropList::OnCommand(WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-// Another window took the mouse: close without committing, as a cancel would,
-// and let the held face go, since the release that would do it goes elsewhere.
+// Another window took the mouse (WM_CANCELMODE releases it too): close without
+// committing, and let the held face go, since its release goes elsewhere.
 LRESULT CSkinDropList::OnCaptureChanged(WPARAM, LPARAM lParam) {
-    const HWND holder = reinterpret_cast<HWND>(lParam);
-    if (dropped == 1 && holder != m_hWnd) {
-        dropped = 0;
-        popup.Hide();
-        popup.SetCurSel(GetValue());
-        pressed = 0;
-        Invalidate(TRUE);
-    }
+    if (dropped == 1 && reinterpret_cast<HWND>(lParam) != m_hWnd)
+        CloseUp();
     return Default();
+}
+
+// The window was deactivated or minimised: nothing is chosen.
+LRESULT CSkinDropList::OnKillFocus(WPARAM, LPARAM) {
+    if (dropped == 1)
+        CloseUp();
+    return Default();
+}
+
+// The dialog turns Enter and Escape into OK and Cancel unless the focus asks for them.
+LRESULT CSkinDropList::OnGetDlgCode(WPARAM, LPARAM) {
+    if (dropped == 1)
+        return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
+    return Default();
+}
+
+LRESULT CSkinDropList::OnKeyDown(WPARAM wParam, LPARAM) {
+    if (dropped != 1)
+        return Default();
+    switch (wParam) {
+    case VK_ESCAPE:
+        popup.Close(-1);
+        break;
+    case VK_RETURN:
+        popup.Close(popup.GetCurSel());
+        break;
+    case VK_UP:
+        popup.MoveHighlight(-1);
+        break;
+    case VK_DOWN:
+        popup.MoveHighlight(1);
+        break;
+    default:
+        return Default();
+    }
+    return 0;
 }
 
 LRESULT CSkinDropList::OnEraseBkgnd(WPARAM, LPARAM) {

@@ -2,7 +2,9 @@
 // Selector drawn from a resting and a held bitmap; its face shows the chosen
 // item. A press opens the list popup below (or above) the face; the chosen index
 // is the value, and a change is posted to the parent as
-// WM_COMMAND(MAKEWPARAM(id, 1), handle).
+// WM_COMMAND(MAKEWPARAM(id, 1), handle). While the list is open the control holds
+// the mouse capture and the keyboard focus: Escape, a press outside the list or the
+// loss of either closes it unchanged; Enter picks the highlighted item.
 #include "controls/SkinListPopup.h"
 #include "controls/SkinRangeCtrl.h"
 
@@ -50,10 +52,14 @@ protected:
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
 private:
     void DropDown();
+    // Closes the list with the highlight back on the value and lets the face go.
     void CloseUp();
     // Sends a mouse message to the popup with the point moved into its client area.
     void ForwardToPopup(UINT message, WPARAM keys, LPARAM lParam) const;

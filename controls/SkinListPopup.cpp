@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "controls/PopupPlacement.h"
 
 BEGIN_MESSAGE_MAP(CSkinListPopup, CWnd)
@@ -115,6 +117,21 @@ void CSkinListPopup::SetHover(int index) {
     }
 }
 
+void CSkinListPopup::MoveHighlight(int step) {
+    const int count = GetCount();
+    if (count == 0)
+        return;
+    const int index = std::clamp(GetCurSel() + step, 0, count - 1);
+    SetCurSel(index);
+    // The pointer highlights the item it is over again once it moves.
+    hoverIndex = index;
+}
+
+void CSkinListPopup::Choose(int index) {
+    SetCurSel(index);
+    Close(index);
+}
+
 // The mouse events come from the drop-down, which holds the capture. They do not
 // go on to the list's own handling, which would move the highlight to the item
 // nearest a press and take the focus: the highlight follows hovering only.
@@ -128,15 +145,23 @@ LRESULT CSkinListPopup::OnMouseMove(WPARAM, LPARAM lParam) {
     return 0;
 }
 
-LRESULT CSkinListPopup::OnLButtonDown(WPARAM, LPARAM) {
-    Close(hoverIndex);
+// A press on an item chooses it; a press anywhere else closes the list unchanged,
+// whatever the pointer passed over on its way.
+LRESULT CSkinListPopup::OnLButtonDown(WPARAM, LPARAM lParam) {
+    const int index = ItemFromPoint(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    if (index == -1)
+        Close(-1);
+    else
+        Choose(index);
     return 0;
 }
 
-// A release only chooses after the pointer has been over an item, so a plain
-// click on the face leaves the list open.
-LRESULT CSkinListPopup::OnLButtonUp(WPARAM, LPARAM) {
-    if (tracking == 1)
-        Close(hoverIndex);
+// A release on an item chooses it once the pointer has been over the items, so a
+// press on the face, a drag and a release is one gesture, while a plain click on
+// the face leaves the list open. A release elsewhere chooses nothing.
+LRESULT CSkinListPopup::OnLButtonUp(WPARAM, LPARAM lParam) {
+    const int index = ItemFromPoint(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    if (tracking == 1 && index != -1)
+        Choose(index);
     return 0;
 }

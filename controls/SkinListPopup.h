@@ -29,6 +29,8 @@ public:
     // The item under a point in the list's client coordinates; -1 outside the list.
     int ItemFromPoint(POINT point) const;
     void SetHover(int index);
+    // Moves the highlight by step items, staying within the list.
+    void MoveHighlight(int step);
 
     int commandId = 0;
     RECT rect{0, 0, 0, 0};
@@ -44,6 +46,8 @@ protected:
 
 private:
     LRESULT ListMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // Highlights the item and closes with it chosen.
+    void Choose(int index);
 
     HWND m_hWndOwner = nullptr;
 };

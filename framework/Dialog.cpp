@@ -14,6 +14,7 @@ constexpr DWORD kHelpContextBase = 0x20000;
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_MESSAGE(WM_COMMANDHELP, CDialog::OnCommandHelp)
+    ON_MESSAGE(WM_SIZE, CDialog::OnSize)
 END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : templateId_(templateId), parent_(parent) {}
@@ -72,6 +73,16 @@ LRESULT CDialog::OnCommandHelp(WPARAM, LPARAM) {
         app->WinHelp(kHelpContextBase + templateId_, HELP_CONTEXT);
     }
     return TRUE;
+}
+
+LRESULT CDialog::OnSize(WPARAM wParam, LPARAM) {
+    if (wParam == SIZE_MINIMIZED) {
+        const HWND holder = ::GetCapture();
+        if (holder != nullptr && ::IsChild(m_hWnd, holder)) {
+            ::SendMessageA(holder, WM_CANCELMODE, 0, 0);
+        }
+    }
+    return Default();
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

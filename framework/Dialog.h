@@ -29,6 +29,10 @@ protected:
     // The framework's help search asks with WM_COMMANDHELP; a dialog answers by
     // opening the program's help at the context 0x20000 + its template id.
     LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
+    // Minimised, the dialog tells the child holding the mouse to cancel its mode
+    // (WM_CANCELMODE): nothing the user no longer sees may keep it, or stay open on
+    // the desktop, as a drop-down's list would.
+    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 

@@ -2,6 +2,8 @@
 // what it shows.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "controls/SkinButton.h"
 #include "tests/win32/controls_basic_harness.h"
 
@@ -48,11 +50,51 @@ TEST_F(SkinButton, PressHoldsTheCaptureUntilTheRelease) {
     EXPECT_EQ(button.pressed, 0);
 }
 
-TEST_F(SkinButton, ReleaseOutsideStillToggles) {
+// A press counts only when released over the button; while the pointer is away the
+// button looks up, and held again when it comes back.
+TEST_F(SkinButton, OnlyAReleaseOverTheButtonClicks) {
+    const POINT over{5, 5}, away{-40, 200};
+    struct Case {
+        const char* name;
+        std::vector<POINT> moves;
+        POINT release;
+        bool clicks;
+    };
+    const Case cases[] = {
+        {"released away", {away}, away, false},
+        {"released just past the last column", {}, {52, 28}, false},
+        {"released just past the last row", {}, {51, 29}, false},
+        {"released on the last pixel", {}, {51, 28}, true},
+        {"away and back", {away, over}, over, true},
+        {"back and away again", {away, over, away}, away, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        button.state = 0;
+        parent.notifications.clear();
+        Press(button);
+        EXPECT_TRUE(Shown() == Visible(151));
+        for (const POINT& p : c.moves) {
+            Move(button, p.x, p.y);
+            EXPECT_TRUE(Shown() == Visible(p.x == over.x ? 151 : 147)) << p.x;
+        }
+        Release(button, c.release.x, c.release.y);
+        EXPECT_EQ(::GetCapture(), nullptr);
+        EXPECT_EQ(button.state, c.clicks ? 1 : 0);
+        EXPECT_EQ(parent.notifications, (c.clicks ? Notes{{kSwitchId, 1}} : Notes{}));
+        EXPECT_TRUE(Shown() == Visible(c.clicks ? 148 : 147));
+    }
+}
+
+TEST_F(SkinButton, CaptureTakenDuringAPressIsNoClick) {
     Press(button);
-    Release(button, -40, 200);
-    EXPECT_EQ(button.state, 1);
-    EXPECT_EQ(parent.notifications, (Notes{{kSwitchId, 1}}));
+    ::SetCapture(parent.m_hWnd);
+    EXPECT_TRUE(Shown() == Visible(147));
+    ::ReleaseCapture();
+    Release(button);
+    EXPECT_EQ(button.state, 0);
+    EXPECT_TRUE(parent.notifications.empty());
+    EXPECT_TRUE(Shown() == Visible(147));
 }
 
 TEST_F(SkinButton, DoubleClickTogglesTwice) {

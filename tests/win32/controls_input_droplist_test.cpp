@@ -1,6 +1,8 @@
 // The clock selector: faces 190 (resting) and 189 (held), 80 x 18, four items.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "controls/BitmapCache.h"
 #include "controls/PanelFont.h"
 #include "controls/SkinDialogBaseUnits.h"
@@ -183,16 +185,70 @@ TEST_F(DropListTest, ClickingAgainWithoutHoveringCancelsAndRestoresTheHighlight)
     EXPECT_EQ(Face(), DropListFace(IDB_DROP, "S/PDIF Clock", false));
 }
 
-TEST_F(DropListTest, PressOutsideCommitsTheLastItemPassedOver) {
+TEST_F(DropListTest, PressOutsideAfterHoveringChoosesNothing) {
     list.SetValue(0);
     Click(kFace);
     Over(OverItem(3));
     Over(BesideList());
     Click(BesideList());
-    EXPECT_EQ(list.GetValue(), 3);
-    EXPECT_EQ(parent.commands, Changes());
+    EXPECT_EQ(list.GetValue(), 0);
+    EXPECT_TRUE(parent.commands.empty());
     EXPECT_FALSE(Open());
     EXPECT_FALSE(Holding());
+    EXPECT_EQ(Face(), DropListFace(IDB_DROP, "Internal Clock", false));
+}
+
+TEST_F(DropListTest, ReleaseAwayFromTheItemsAfterADragKeepsTheListOpen) {
+    list.SetValue(2);
+    Down(kFace);
+    Over(OverItem(1));
+    Over(BesideList());
+    Up(BesideList());
+    EXPECT_TRUE(Open());
+    EXPECT_TRUE(Holding());
+    Click(BesideList());
+    EXPECT_FALSE(Open());
+    EXPECT_EQ(list.GetValue(), 2);
+    EXPECT_TRUE(parent.commands.empty());
+    EXPECT_EQ(Face(), DropListFace(IDB_DROP, "S/PDIF Clock", false));
+}
+
+// The keys of an open list, as the dialog manager hands them to the focus.
+TEST_F(DropListTest, KeysMoveTheHighlightEnterChoosesEscapeCancels) {
+    struct Case {
+        const char* name;
+        int hover;  // item the pointer passes over first, -1 for none
+        std::vector<WPARAM> keys;
+        int chosen;
+    };
+    const Case cases[] = {
+        {"Escape", -1, {VK_ESCAPE}, 2},
+        {"Escape after hovering", 0, {VK_ESCAPE}, 2},
+        {"Enter on the value", -1, {VK_RETURN}, 2},
+        {"Enter after hovering", 0, {VK_RETURN}, 0},
+        {"down and Enter", -1, {VK_DOWN, VK_RETURN}, 3},
+        {"past the last item", -1, {VK_DOWN, VK_DOWN, VK_RETURN}, 3},
+        {"past the first item", 1, {VK_UP, VK_UP, VK_RETURN}, 0},
+        {"down, then Escape", -1, {VK_DOWN, VK_ESCAPE}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        list.SetValue(2);
+        parent.commands.clear();
+        Click(kFace);
+        EXPECT_EQ(::GetFocus(), list.m_hWnd);
+        if (c.hover != -1) Over(OverItem(c.hover));
+        for (WPARAM key : c.keys) {
+            EXPECT_TRUE(Open());
+            list.SendMessage(WM_KEYDOWN, key, 1);
+            PumpMessagesDroppingMouse();
+        }
+        EXPECT_FALSE(Open());
+        EXPECT_FALSE(Holding());
+        EXPECT_EQ(list.GetValue(), c.chosen);
+        EXPECT_EQ(parent.commands, c.chosen != 2 ? Changes() : decltype(Changes()){});
+        EXPECT_EQ(Face(), DropListFace(IDB_DROP, kClocks[c.chosen], false));
+    }
 }
 
 TEST_F(DropListTest, PressDragAndReleaseOnAnItemCommitsItInOneGesture) {
@@ -220,26 +276,39 @@ TEST_F(DropListTest, ChoosingTheCurrentValueAfterShowItemPostsNothing) {
     EXPECT_EQ(Face(), DropListFace(IDB_DROP, "ADAT Clock", false));
 }
 
-TEST_F(DropListTest, CaptureTakenByAnotherWindowClosesWithoutCommitting) {
-    list.SetValue(0);
-    Click(kFace);
-    Over(OverItem(2));
-    ::SetCapture(parent.m_hWnd);
-    PumpMessagesDroppingMouse();
-    EXPECT_FALSE(Open());
-    EXPECT_EQ(list.GetValue(), 0);
-    EXPECT_TRUE(parent.commands.empty());
-    // The face goes back to the value rather than the item passed over.
-    EXPECT_EQ(list.popup.GetCurSel(), 0);
-    EXPECT_EQ(Face(), DropListFace(IDB_DROP, "Internal Clock", false));
+TEST_F(DropListTest, LosingTheMouseOrTheFocusClosesWithoutCommitting) {
+    struct Case {
+        const char* name;
+        void (*take)(HWND list, HWND parent);
+    };
+    const Case cases[] = {
+        {"capture taken", [](HWND, HWND parent) { ::SetCapture(parent); }},
+        {"mode cancelled", [](HWND list, HWND) { ::SendMessageA(list, WM_CANCELMODE, 0, 0); }},
+        {"focus taken", [](HWND, HWND parent) { ::SetFocus(parent); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        list.SetValue(0);
+        Click(kFace);
+        Over(OverItem(2));
+        c.take(list.m_hWnd, parent.m_hWnd);
+        PumpMessagesDroppingMouse();
+        EXPECT_FALSE(Open());
+        EXPECT_EQ(list.GetValue(), 0);
+        EXPECT_TRUE(parent.commands.empty());
+        // The face goes back to the value rather than the item passed over.
+        EXPECT_EQ(list.popup.GetCurSel(), 0);
+        EXPECT_EQ(Face(), DropListFace(IDB_DROP, "Internal Clock", false));
 
-    // Closed: moves and releases no longer reach the list.
-    ::ReleaseCapture();
-    Over(OverItem(1));
-    Up(OverItem(1));
-    PumpMessagesDroppingMouse();
-    EXPECT_EQ(list.GetValue(), 0);
-    EXPECT_TRUE(parent.commands.empty());
+        // Closed: moves, releases and keys no longer reach the list.
+        ::ReleaseCapture();
+        Over(OverItem(1));
+        Up(OverItem(1));
+        list.SendMessage(WM_KEYDOWN, VK_RETURN, 1);
+        PumpMessagesDroppingMouse();
+        EXPECT_EQ(list.GetValue(), 0);
+        EXPECT_TRUE(parent.commands.empty());
+    }
 }
 
 TEST_F(DropListTest, CaptureTakenDuringTheOpeningPressLetsTheFaceGo) {

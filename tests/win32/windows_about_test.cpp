@@ -104,13 +104,14 @@ struct CloseCase {
 TEST_F(AboutTest, OkEnterEscapeAndTheCloseBoxCloseIt) {
     const CloseCase cases[] = {
         {"OK clicked", [](HWND hwnd) { ClickId(hwnd, 63); }, IDOK},
+        // A slip: the box stays open until the run cancels it.
         {"OK pressed, released outside",
          [](HWND hwnd) {
              HWND ok = ::GetDlgItem(hwnd, 63);
              ::SendMessageA(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
              ::SendMessageA(ok, WM_LBUTTONUP, 0, MAKELPARAM(-150, 200));
          },
-         IDOK},
+         IDCANCEL},
         {"Enter", [](HWND hwnd) { ::PostMessageA(hwnd, WM_KEYDOWN, VK_RETURN, 0); }, IDOK},
         {"Escape", [](HWND hwnd) { ::PostMessageA(hwnd, WM_KEYDOWN, VK_ESCAPE, 0); }, IDCANCEL},
         {"close box", [](HWND hwnd) { ::PostMessageA(hwnd, WM_CLOSE, 0, 0); }, IDCANCEL},
