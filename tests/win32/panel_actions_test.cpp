@@ -193,7 +193,7 @@ TEST_F(PanelTest, ChannelSwitchKeepsTheCardsLevelsAndShowsThemAgainWhenOn) {
         auto& fader = Control<CSkinFader>(hwnd, 82);
         auto& knob = Control<CSkinKnob>(hwnd, 86);
         ASSERT_EQ(fader.value, 65535);
-        ASSERT_EQ(knob.GetValue(), 88);  // the card holds (40000, 65535)
+        ASSERT_EQ(knob.GetValue(), 89);  // the card holds (40000, 65535)
         ClearLog();
         ClickId(hwnd, 74);
         std::vector<LoggedRequest> log = TakeLog();
@@ -216,7 +216,7 @@ TEST_F(PanelTest, ChannelSwitchKeepsTheCardsLevelsAndShowsThemAgainWhenOn) {
         EXPECT_EQ(log[1].code, kGetChannelLevels);
         EXPECT_EQ(log[1].Word(8), 6u);
         EXPECT_EQ(fader.value, 65535);
-        EXPECT_EQ(knob.GetValue(), 88);
+        EXPECT_EQ(knob.GetValue(), 89);
         EXPECT_EQ(fader.active, 1);
         EXPECT_EQ(knob.active, 1);
         EXPECT_EQ(fader.trackBitmap, LoadSkinBitmap(155));
@@ -264,6 +264,54 @@ TEST_F(PanelTest, SwitchedOffStripSendsNoLevelsWhateverItsControlsNotify) {
             });
         });
     }
+}
+
+// A re-read and a touch of the fader that moves nothing send what the card holds:
+// the balance never walks toward the centre. Levels that no knob position gives may
+// settle once on the nearest position.
+TEST_F(PanelTest, RepaintsAndUnmovingFaderTouchesKeepTheCardsLevels) {
+    struct HeldCase {
+        int channel;
+        uint16_t left, right;
+        int changesAllowed;
+    };
+    const HeldCase cases[] = {
+        {1, 65535, 32768, 0},  // what the knob at 32 sends
+        {3, 40000, 65535, 1},
+        {5, 30000, 12345, 1},
+    };
+    OnCard([&](VcCard& c) {
+        for (const HeldCase& h : cases) {
+            c.settings.left[h.channel] = h.left;
+            c.settings.right[h.channel] = h.right;
+        }
+    });
+    int changes[3] = {};
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        for (int round = 0; round < 3; ++round) {
+            Repaint(hwnd);
+            for (int i = 0; i < 3; ++i) {
+                const HeldCase& h = cases[i];
+                auto& fader = Control<CSkinFader>(hwnd, kChannelControls[h.channel].faderId);
+                uint16_t before[2] = {};
+                OnCard([&](VcCard& c) {
+                    before[0] = c.settings.left[h.channel];
+                    before[1] = c.settings.right[h.channel];
+                });
+                // Grabbed on the thumb and moved sideways: the volume stays.
+                const int thumb = fader.position;
+                ClearLog();
+                Press(fader, 5, thumb);
+                Move(fader, 8, thumb);
+                Release(fader, 8, thumb);
+                EXPECT_EQ(Codes(TakeLog()), std::vector<uint32_t>{kSetChannelLevels});
+                OnCard([&](VcCard& c) {
+                    if (c.settings.left[h.channel] != before[0] || c.settings.right[h.channel] != before[1]) ++changes[i];
+                });
+            }
+        }
+    });
+    for (int i = 0; i < 3; ++i) EXPECT_LE(changes[i], cases[i].changesAllowed) << "channel " << cases[i].channel;
 }
 
 TEST_F(PanelTest, FirstMoveAfterSwitchOnSendsTheCardsLevelsNotFullLevel) {
@@ -344,7 +392,7 @@ TEST_F(PanelTest, EnableAllAndDisableAllSendTenSwitchesInChannelOrder) {
         EXPECT_EQ(Control<CSkinFader>(hwnd, 51).value, 40000);
         EXPECT_EQ(Control<CSkinKnob>(hwnd, 57).GetValue(), 40);
         EXPECT_EQ(Control<CSkinFader>(hwnd, 82).value, 65535);
-        EXPECT_EQ(Control<CSkinKnob>(hwnd, 86).GetValue(), 88);
+        EXPECT_EQ(Control<CSkinKnob>(hwnd, 86).GetValue(), 89);
     });
 }
 
