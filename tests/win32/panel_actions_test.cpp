@@ -2,6 +2,7 @@
 #include <windowsx.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "controls/BitmapCache.h"
@@ -394,6 +395,79 @@ TEST_F(PanelTest, EnableAllAndDisableAllSendTenSwitchesInChannelOrder) {
         EXPECT_EQ(Control<CSkinFader>(hwnd, 82).value, 65535);
         EXPECT_EQ(Control<CSkinKnob>(hwnd, 86).GetValue(), 89);
     });
+}
+
+// How the card refuses the next change: the call fails, the driver answers with a
+// status and keeps what it held, or the call fails and so does the read after it.
+enum class Refusal { kCallFails, kDriverStatus, kReadFailsToo };
+
+void RefuseNextChange(CVirtualCard& core, Refusal refusal) {
+    if (refusal == Refusal::kDriverStatus) {
+        core.AnswerStatusForNextCalls(5, 1);
+    } else {
+        core.FailNextCalls(refusal == Refusal::kReadFailsToo ? 2 : 1);
+    }
+}
+
+// A change the card refused shows what the card holds at once, not at the next
+// repaint: the controls look as a repaint shows them.
+TEST_F(PanelTest, ARefusedChangeShowsWhatTheCardHolds) {
+    struct RefusedCase {
+        const char* name;
+        std::vector<int> shown;  // the controls the change shows on
+        uint32_t request;        // the change's request
+        std::function<void(HWND)> act;
+    };
+    const RefusedCase cases[] = {
+        {"channel switch", {76, 83, 87}, kChannelControlOff, [](HWND hwnd) { ClickId(hwnd, 76); }},
+        {"fader", {51, 57}, kSetChannelLevels,
+         [](HWND hwnd) {
+             auto& fader = Control<CSkinFader>(hwnd, 51);
+             const int thumb = fader.position;
+             Press(fader, 5, thumb);
+             Move(fader, 5, 20);
+             Release(fader, 5, 20);
+         }},
+        {"knob", {51, 57}, kSetChannelLevels,
+         [](HWND hwnd) {
+             HWND knob = ::GetDlgItem(hwnd, 57);
+             Press(knob, 12, 12);
+             Move(knob, 20, 12);
+             Release(knob, 20, 12);
+         }},
+        {"rate list", {92, 93}, kSetClockMode, [](HWND hwnd) { ChooseItem(hwnd, 93, 0); }},
+        {"Auto Sync", {73}, kAutoSyncOff, [](HWND hwnd) { ClickId(hwnd, 73); }},
+        {"Disable All", {44, 54, 60, 47}, kChannelControlOff, [](HWND hwnd) { ClickId(hwnd, 66); }},
+    };
+    for (Refusal refusal : {Refusal::kCallFails, Refusal::kDriverStatus, Refusal::kReadFailsToo}) {
+        SCOPED_TRACE(static_cast<int>(refusal));
+        OnCard([](VcCard& c) {
+            for (uint8_t& on : c.settings.control) on = 1;
+            c.settings.left[3] = 40000;
+            c.settings.right[3] = 25000;
+            c.settings.autoSync = 1;
+            c.settings.clockMode = 2;  // ADAT Clock, 48000 Hz
+        });
+        RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+            for (const RefusedCase& c : cases) {
+                SCOPED_TRACE(c.name);
+                Repaint(hwnd);
+                PumpMessages();
+                ClearLog();
+                OnCore([&](CVirtualCard& core) { RefuseNextChange(core, refusal); });
+                c.act(hwnd);
+                const std::vector<LoggedRequest> log = TakeLog();
+                ASSERT_FALSE(log.empty());
+                EXPECT_EQ(log[0].code, c.request);
+                std::vector<Pixels> shown;
+                for (int id : c.shown) shown.push_back(CaptureClient(::GetDlgItem(hwnd, id)));
+                Repaint(hwnd);
+                for (size_t i = 0; i < shown.size(); ++i) {
+                    EXPECT_TRUE(shown[i] == CaptureClient(::GetDlgItem(hwnd, c.shown[i]))) << "control " << c.shown[i];
+                }
+            }
+        });
+    }
 }
 
 TEST_F(PanelTest, ChoosingClockOrRateSendsBothSelections) {
