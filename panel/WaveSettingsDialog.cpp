@@ -56,7 +56,7 @@ constexpr double kFaderTaperExponent = 8.0;
 constexpr POINT kKnobCentre = {12, 12};
 
 constexpr UINT kLampResolutionMs = 250;
-constexpr char kMetersCommandLine[] = "MirvaPM.exe ";
+constexpr char kMetersProgram[] = "MirvaPM.exe";
 
 UINT lampPeriodMs = CWaveSettingsDialog::kDefaultLampPeriodMs;
 
@@ -564,7 +564,9 @@ void CWaveSettingsDialog::OnCustomSync() {
 }
 
 void CWaveSettingsDialog::OnAudioSettings() {
-    m_pDevice->LaunchAudioSettings(m_nCard, LoadResString(IDS_AUDIO_SETTINGS_TITLE).c_str());
+    bool started = false;
+    m_pDevice->LaunchAudioSettings(m_nCard, LoadResString(IDS_AUDIO_SETTINGS_TITLE).c_str(), &started);
+    if (!started) ReportNotStarted(CCardControl::kAudioSettingsProgram);
 }
 
 void CWaveSettingsDialog::OnDiagnostics() {
@@ -573,7 +575,16 @@ void CWaveSettingsDialog::OnDiagnostics() {
     RefreshFromDevice();
 }
 
-void CWaveSettingsDialog::OnMeters() { LaunchProgram(kMetersCommandLine); }
+// The command line is the program's name and a blank, with nothing after it.
+void CWaveSettingsDialog::OnMeters() {
+    if (!LaunchProgram((std::string(kMetersProgram) + " ").c_str())) ReportNotStarted(kMetersProgram);
+}
+
+// A sibling program that is not installed would otherwise leave its button doing nothing.
+void CWaveSettingsDialog::ReportNotStarted(const char* program) {
+    const std::string text = std::string("Could not start ") + program + ".";
+    ::MessageBoxA(m_hWnd, text.c_str(), GetWindowText().c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
 
 void CWaveSettingsDialog::OnAboutBox() {
     CAboutBox about;

@@ -83,6 +83,7 @@ private:
     void OnAudioSettings();
     void OnDiagnostics();
     void OnMeters();
+    void ReportNotStarted(const char* program);
     void ShowClockFromCard();
     void OnAboutBox();
 

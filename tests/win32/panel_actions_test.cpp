@@ -10,6 +10,7 @@
 #include "controls/SkinDropList.h"
 #include "controls/SkinFader.h"
 #include "controls/SkinKnob.h"
+#include "device/ProgramLauncher.h"
 #include "tests/win32/panel_harness.h"
 #include "tests/win32/support/DropListFace.h"
 
@@ -597,6 +598,30 @@ TEST_F(PanelTest, SiblingProgramsStartWithTheirExactCommandLines) {
             EXPECT_EQ(launched, std::vector<std::string>{c.commandLine});
             EXPECT_TRUE(TakeLog().empty());
         }
+    });
+}
+
+// Neither sibling program is installed here, so the real launcher fails.
+TEST_F(PanelTest, ASiblingProgramThatCannotStartIsNamedInAMessageBox) {
+    SetProgramLauncher(nullptr);
+    struct MissingCase {
+        int button;
+        const char* text;
+    };
+    const MissingCase cases[] = {{101, "Could not start MirvaPM.exe."}, {94, "Could not start MirvaCP.exe."}};
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        WatchDialogs watch(hwnd);
+        for (const MissingCase& c : cases) {
+            g_shown.clear();
+            ClearLog();
+            ClickId(hwnd, c.button);
+            ASSERT_EQ(g_shown.size(), 1u) << c.button;
+            EXPECT_EQ(g_shown[0].text, c.text);
+            EXPECT_EQ(g_shown[0].caption, "Zelk MIRVA PCI Wave Device Settings");
+            EXPECT_EQ(g_shown[0].owner, hwnd);
+            EXPECT_TRUE(TakeLog().empty());
+        }
+        EXPECT_TRUE(::IsWindowEnabled(hwnd)) << "the boxes are closed";
     });
 }
 
