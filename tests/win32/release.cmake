@@ -35,3 +35,17 @@ if(WAVE_RUN_TESTS)
   # It starts the program on the one driver of the prefix and clicks on the display.
   set_tests_properties(e2e_dist PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK zelkwave_driver TIMEOUT 600)
 endif()
+
+# The pictures of docs/ are screenshots that these programs' tests save (named in
+# scripts/docs.py). The check runs after them; `make docs` runs them (label
+# screenshots) and takes the pictures again.
+set(docs_programs panel_window windows_dialogs)
+add_custom_target(docs_programs)
+add_dependencies(docs_programs ${docs_programs})
+if(WAVE_RUN_TESTS)
+  add_test(NAME docs_pictures
+    COMMAND /usr/bin/python3 -B ${CMAKE_SOURCE_DIR}/scripts/docs.py check ${release_build_root}/screenshots ${CMAKE_SOURCE_DIR}/docs)
+  set_tests_properties(docs_pictures PROPERTIES FIXTURES_REQUIRED screenshots)
+  # The programs' tests are registered by fragments read after this one.
+  cmake_language(DEFER CALL set_tests_properties ${docs_programs} PROPERTIES FIXTURES_SETUP screenshots LABELS screenshots)
+endif()
