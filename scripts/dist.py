@@ -29,12 +29,14 @@ ZIP_EPOCH = 315532800
 
 
 def release_date():
-    """Seconds since 1970 (UTC) of the release, or None when there is no source."""
+    """Seconds since 1970 (UTC) of the release, and why there is none."""
     if os.environ.get("SOURCE_DATE_EPOCH"):
-        return int(os.environ["SOURCE_DATE_EPOCH"])
+        return int(os.environ["SOURCE_DATE_EPOCH"]), None
     commit = subprocess.run(["git", "-C", REPOSITORY, "log", "-1", "--format=%ct"],
                             capture_output=True, text=True)
-    return int(commit.stdout) if commit.returncode == 0 and commit.stdout.strip() else None
+    if commit.returncode != 0 or not commit.stdout.strip():
+        return None, commit.stderr.strip() or "no commit"
+    return int(commit.stdout), None
 
 
 def member(name, data, date):
@@ -76,9 +78,9 @@ def write_date(path, date):
 
 
 def main():
-    date = release_date()
+    date, missing = release_date()
     if date is None:
-        print("dist.py: no commit to date the release by; set SOURCE_DATE_EPOCH", file=sys.stderr)
+        print("dist.py: no commit date for the release (%s); set SOURCE_DATE_EPOCH" % missing, file=sys.stderr)
         return 1
     if len(sys.argv) == 3 and sys.argv[1] == "--date":
         write_date(sys.argv[2], date)
