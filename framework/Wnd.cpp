@@ -1,7 +1,5 @@
 #include "framework/Wnd.h"
 
-#include <commctrl.h>
-
 #include <mutex>
 #include <unordered_map>
 
@@ -147,7 +145,7 @@ void CWnd::Detach() {
     }
     m_hWnd = nullptr;
     previousProc_ = nullptr;
-    mouseTooltip_ = nullptr;
+    mouseRelay_ = nullptr;
 }
 
 LRESULT CALLBACK CWnd::WindowProcThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -155,7 +153,7 @@ LRESULT CALLBACK CWnd::WindowProcThunk(HWND hwnd, UINT message, WPARAM wParam, L
     if (wnd == nullptr) {
         return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }
-    if (wnd->mouseTooltip_ != nullptr && IsRelayedMouseMessage(message)) wnd->RelayMouse(message, wParam, lParam);
+    if (wnd->mouseRelay_ != nullptr && IsRelayedMouseMessage(message)) wnd->RelayMouse(message, wParam, lParam);
     // Saved and restored so that Default() in an outer handler still sees its
     // own message after a nested message has been handled.
     const UINT savedMessage = wnd->curMessage_;
@@ -213,16 +211,15 @@ BOOL CWnd::PostToParent(UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::PostMessageA(GetParentHwnd(), message, wParam, lParam);
 }
 
-void CWnd::RelayMouseTo(HWND tooltip) { mouseTooltip_ = tooltip; }
+void CWnd::RelayMouseTo(CMouseRelay* relay) { mouseRelay_ = relay; }
 
 void CWnd::RelayMouse(UINT message, WPARAM wParam, LPARAM lParam) const {
-    if (!::IsWindow(mouseTooltip_)) return;
     MSG msg{};
     msg.hwnd = m_hWnd;
     msg.message = message;
     msg.wParam = wParam;
     msg.lParam = lParam;
-    ::SendMessageA(mouseTooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    mouseRelay_->RelayMouse(msg);
 }
 
 void CWnd::Invalidate(BOOL erase) const { ::InvalidateRect(m_hWnd, nullptr, erase); }

@@ -115,7 +115,9 @@ LRESULT CWaveSettingsDialog::OnCreate(WPARAM, LPARAM) {
 }
 
 bool CWaveSettingsDialog::CreateControls() {
-    return CreateStripControls() && CreateButtons() && CreateDropLists() && CreateReadouts();
+    if (!CreateStripControls() || !CreateButtons() || !CreateDropLists()) return false;
+    AddReadouts();
+    return true;
 }
 
 bool CWaveSettingsDialog::CreateStripControls() {
@@ -218,14 +220,13 @@ bool CWaveSettingsDialog::CreateDropLists() {
 }
 
 // Every strip control has a readout; the lamps of channels 6 to 9 have no record window.
-bool CWaveSettingsDialog::CreateReadouts() {
-    if (!m_readouts.Create(this)) return false;
+void CWaveSettingsDialog::AddReadouts() {
+    m_readouts.SetOwner(*this);
     for (CChannelStrip& strip : m_strips) {
         for (CWnd* control : strip.Controls()) {
-            if (control->m_hWnd != nullptr && !m_readouts.AddTool(*control)) return false;
+            if (control->m_hWnd != nullptr) m_readouts.AddTool(*control);
         }
     }
-    return true;
 }
 
 BOOL CWaveSettingsDialog::OnInitDialog() {

@@ -59,7 +59,7 @@ private:
     bool CreateStripControls();
     bool CreateButtons();
     bool CreateDropLists();
-    bool CreateReadouts();
+    void AddReadouts();
     std::string ReadoutOf(HWND control) const;
     void FollowDrag(const CWnd& control);
     void PaintIcon();
