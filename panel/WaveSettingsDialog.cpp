@@ -85,6 +85,8 @@ BEGIN_MESSAGE_MAP(CWaveSettingsDialog, CDialog)
     ON_MESSAGE(WM_QUERYDRAGICON, CWaveSettingsDialog::OnQueryDragIcon)
     ON_MESSAGE(WM_PAINT, CWaveSettingsDialog::OnPaint)
     ON_MESSAGE(WM_DESTROY, CWaveSettingsDialog::OnDestroy)
+    ON_MESSAGE(WM_SIZE, CWaveSettingsDialog::OnSize)
+    ON_MESSAGE(WM_SHOWWINDOW, CWaveSettingsDialog::OnShowWindow)
     ON_MESSAGE(CWaveSettingsDialog::kLampTickMessage, CWaveSettingsDialog::OnLampTick)
     ON_MESSAGE(WM_NOTIFY, CWaveSettingsDialog::OnNotify)
 END_MESSAGE_MAP()
@@ -298,6 +300,24 @@ void CWaveSettingsDialog::StartLampTimer() {
     RefreshStreamLamps();
 }
 
+void CWaveSettingsDialog::StopLampTimer() {
+    if (m_nLampTimer == 0) return;
+    ::timeKillEvent(m_nLampTimer);
+    m_nLampTimer = 0;
+}
+
+// Nobody sees the lamps of a minimised or hidden window, so nothing polls them; the
+// repaint that shows the window again reads them with the rest and restarts the poll.
+LRESULT CWaveSettingsDialog::OnSize(WPARAM wParam, LPARAM) {
+    if (wParam == SIZE_MINIMIZED) StopLampTimer();
+    return Default();
+}
+
+LRESULT CWaveSettingsDialog::OnShowWindow(WPARAM wParam, LPARAM) {
+    if (wParam == FALSE) StopLampTimer();
+    return Default();
+}
+
 void CWaveSettingsDialog::RefreshStreamLamps() {
     const StreamStates states = ReadStreamStates(*m_pDevice, m_nCard);
     // A poll begun before this read would bring older states.
@@ -376,10 +396,7 @@ void CWaveSettingsDialog::PaintPanel(CDC& dc) const {
 LRESULT CWaveSettingsDialog::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
 
 LRESULT CWaveSettingsDialog::OnDestroy(WPARAM, LPARAM) {
-    if (m_nLampTimer != 0) {
-        ::timeKillEvent(m_nLampTimer);
-        m_nLampTimer = 0;
-    }
+    StopLampTimer();
     if (CWinApp* app = CWinApp::Current()) app->WinHelp(0, HELP_QUIT);
     return Default();
 }
