@@ -1,6 +1,7 @@
 #include "framework/Wnd.h"
 
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 
 #include "framework/CreationHook.h"
@@ -90,11 +91,16 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* text, DWOR
     if (m_hWnd != nullptr) {
         return FALSE;
     }
-    CCreationHook hook(this, className);
+    // A child of the framework's own class gets WM_NCCREATE first, which carries
+    // the object: it attaches there. Any other window needs the creation hook, whose
+    // setting, calling and removal each cost a round trip to the window system.
+    const bool ownChild = className == DefaultClassName() && (style & WS_CHILD) != 0;
+    std::optional<CCreationHook> hook;
+    if (!ownChild) hook.emplace(this, className);
     HWND hwnd = ::CreateWindowExA(exStyle, className, text, style, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top, parent,
                                   reinterpret_cast<HMENU>(idOrMenu), ::GetModuleHandleA(nullptr),
-                                  nullptr);
+                                  ownChild ? this : nullptr);
     if (hwnd != nullptr && m_hWnd != hwnd) {
         // Not attached (the hook could not be set): a window nobody handles is no success.
         ::DestroyWindow(hwnd);
@@ -150,6 +156,11 @@ void CWnd::Detach() {
 
 LRESULT CALLBACK CWnd::WindowProcThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = FromHandle(hwnd);
+    if (wnd == nullptr && message == WM_NCCREATE) {
+        // A child of this class made by CreateEx, which passes its object.
+        wnd = static_cast<CWnd*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+        if (wnd != nullptr) wnd->Attach(hwnd);
+    }
     if (wnd == nullptr) {
         return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }
