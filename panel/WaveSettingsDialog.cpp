@@ -85,6 +85,8 @@ BEGIN_MESSAGE_MAP(CWaveSettingsDialog, CDialog)
     ON_MESSAGE(WM_QUERYDRAGICON, CWaveSettingsDialog::OnQueryDragIcon)
     ON_MESSAGE(WM_PAINT, CWaveSettingsDialog::OnPaint)
     ON_MESSAGE(WM_DESTROY, CWaveSettingsDialog::OnDestroy)
+    ON_MESSAGE(WM_SIZE, CWaveSettingsDialog::OnSize)
+    ON_MESSAGE(WM_SHOWWINDOW, CWaveSettingsDialog::OnShowWindow)
     ON_MESSAGE(CWaveSettingsDialog::kLampTickMessage, CWaveSettingsDialog::OnLampTick)
     ON_MESSAGE(WM_NOTIFY, CWaveSettingsDialog::OnNotify)
 END_MESSAGE_MAP()
@@ -115,7 +117,9 @@ LRESULT CWaveSettingsDialog::OnCreate(WPARAM, LPARAM) {
 }
 
 bool CWaveSettingsDialog::CreateControls() {
-    return CreateStripControls() && CreateButtons() && CreateDropLists() && CreateReadouts();
+    if (!CreateStripControls() || !CreateButtons() || !CreateDropLists()) return false;
+    AddReadouts();
+    return true;
 }
 
 bool CWaveSettingsDialog::CreateStripControls() {
@@ -218,14 +222,13 @@ bool CWaveSettingsDialog::CreateDropLists() {
 }
 
 // Every strip control has a readout; the lamps of channels 6 to 9 have no record window.
-bool CWaveSettingsDialog::CreateReadouts() {
-    if (!m_readouts.Create(this)) return false;
+void CWaveSettingsDialog::AddReadouts() {
+    m_readouts.SetOwner(*this);
     for (CChannelStrip& strip : m_strips) {
         for (CWnd* control : strip.Controls()) {
-            if (control->m_hWnd != nullptr && !m_readouts.AddTool(*control)) return false;
+            if (control->m_hWnd != nullptr) m_readouts.AddTool(*control);
         }
     }
-    return true;
 }
 
 BOOL CWaveSettingsDialog::OnInitDialog() {
@@ -295,6 +298,24 @@ void CWaveSettingsDialog::StartLampTimer() {
                                       reinterpret_cast<DWORD_PTR>(&m_lampPoll), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
     }
     RefreshStreamLamps();
+}
+
+void CWaveSettingsDialog::StopLampTimer() {
+    if (m_nLampTimer == 0) return;
+    ::timeKillEvent(m_nLampTimer);
+    m_nLampTimer = 0;
+}
+
+// Nobody sees the lamps of a minimised or hidden window, so nothing polls them; the
+// repaint that shows the window again reads them with the rest and restarts the poll.
+LRESULT CWaveSettingsDialog::OnSize(WPARAM wParam, LPARAM) {
+    if (wParam == SIZE_MINIMIZED) StopLampTimer();
+    return Default();
+}
+
+LRESULT CWaveSettingsDialog::OnShowWindow(WPARAM wParam, LPARAM) {
+    if (wParam == FALSE) StopLampTimer();
+    return Default();
 }
 
 void CWaveSettingsDialog::RefreshStreamLamps() {
@@ -375,10 +396,7 @@ void CWaveSettingsDialog::PaintPanel(CDC& dc) const {
 LRESULT CWaveSettingsDialog::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
 
 LRESULT CWaveSettingsDialog::OnDestroy(WPARAM, LPARAM) {
-    if (m_nLampTimer != 0) {
-        ::timeKillEvent(m_nLampTimer);
-        m_nLampTimer = 0;
-    }
+    StopLampTimer();
     if (CWinApp* app = CWinApp::Current()) app->WinHelp(0, HELP_QUIT);
     return Default();
 }
