@@ -8,6 +8,12 @@
 namespace {
 
 constexpr double kFullLevel = 65535.0;
+constexpr uint16_t kCentre = 64;
+
+std::string PositionText(uint16_t balance) {
+    if (balance < kCentre) return std::to_string(kCentre - balance) + " left of centre";
+    return std::to_string(balance - kCentre) + " right of centre";
+}
 
 }  // namespace
 
@@ -27,8 +33,9 @@ std::string FaderReadout(const std::string& name, uint16_t volume) { return name
 
 std::string BalanceText(uint16_t volume, uint16_t balance) {
     const Levels levels = LevelsFromVolumeBalance(volume, balance);
-    if (levels.left == levels.right) return "centre";
-    return "L " + DecibelText(levels.left) + ", R " + DecibelText(levels.right);
+    if (levels.left != levels.right) return "L " + DecibelText(levels.left) + ", R " + DecibelText(levels.right);
+    // Equal sides say nothing of where the knob stands (in the dead zone, or at low volume).
+    return balance == kCentre ? "centre" : PositionText(balance);
 }
 
 std::string KnobReadout(const std::string& name, uint16_t volume, uint16_t balance) {

@@ -11,10 +11,11 @@ std::string DecibelText(uint16_t level);
 
 // "<name>: <level> dB" for the volume a fader shows (the louder side).
 std::string FaderReadout(const std::string& name, uint16_t volume);
-// "<name> balance: L <x> dB, R <y> dB" from the balance law at the strip's volume,
-// or "<name> balance: centre" when both sides are equal.
+// "<name> balance: " and the balance text below.
 std::string KnobReadout(const std::string& name, uint16_t volume, uint16_t balance);
-// The balance alone, as the knob's readout says it: "L -6.0 dB, R 0.0 dB" or "centre".
+// The balance alone: "L <x> dB, R <y> dB" from the balance law at the strip's
+// volume; when both sides come out equal, "centre" at 64 and otherwise the knob's
+// own position, "2 left of centre" (62), "63 right of centre" (127).
 std::string BalanceText(uint16_t volume, uint16_t balance);
 // "<name>: on" or "<name>: off".
 std::string SwitchReadout(const std::string& name, bool on);

@@ -27,15 +27,26 @@ TEST(Readouts, FaderSaysTheVolumeOfTheLouderSide) {
 TEST(Readouts, KnobSaysBothSidesOrCentre) {
   const struct { uint16_t volume, balance; const char* text; } cases[] = {
       {65535, 64, "S/PDIF balance: centre"},
-      {65535, 62, "S/PDIF balance: centre"},
-      {65535, 66, "S/PDIF balance: centre"},
       {65535, 32, "S/PDIF balance: L 0.0 dB, R -6.0 dB"},
       {65535, 0, "S/PDIF balance: L 0.0 dB, R -inf dB"},
       {65535, 127, "S/PDIF balance: L -inf dB, R 0.0 dB"},
       {40000, 40, "S/PDIF balance: L -4.3 dB, R -8.4 dB"},
-      {0, 0, "S/PDIF balance: centre"},
+      {0, 64, "S/PDIF balance: centre"},
+      {1, 64, "S/PDIF balance: centre"},
   };
   for (const auto& c : cases) EXPECT_EQ(KnobReadout("S/PDIF", c.volume, c.balance), c.text) << c.balance;
+}
+
+// Sides that come out equal away from the centre (the dead zone; any balance at
+// volume 0; all but the hard sides at volume 1) say where the knob stands.
+TEST(Readouts, KnobOffCentreWithEqualSidesSaysItsPosition) {
+  const struct { uint16_t volume, balance; const char* text; } cases[] = {
+      {65535, 62, "2 left of centre"},  {65535, 63, "1 left of centre"},  {65535, 65, "1 right of centre"},
+      {65535, 66, "2 right of centre"}, {0, 0, "64 left of centre"},     {0, 127, "63 right of centre"},
+      {0, 100, "36 right of centre"},   {1, 1, "63 left of centre"},      {1, 126, "62 right of centre"},
+      {1, 0, "L -96.3 dB, R -inf dB"},  {1, 127, "L -inf dB, R -96.3 dB"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(BalanceText(c.volume, c.balance), c.text) << c.volume << " " << c.balance;
 }
 
 TEST(Readouts, SwitchAndLamps) {
