@@ -48,8 +48,8 @@ HRESULT CAccessibleObject::Live(CAccessibleWnd** owner) const {
 }
 
 HRESULT CAccessibleObject::Self(const VARIANT& child, CAccessibleWnd** owner) const {
-    if (child.vt != VT_I4 || child.lVal != CHILDID_SELF) return E_INVALIDARG;
-    return Live(owner);
+    if (HRESULT hr = Live(owner); FAILED(hr)) return hr;
+    return child.vt == VT_I4 && child.lVal == CHILDID_SELF ? S_OK : E_INVALIDARG;
 }
 
 HRESULT CAccessibleObject::Text(const VARIANT& child, BSTR* out, TextOfOwner text) const {
@@ -120,6 +120,8 @@ HRESULT CAccessibleObject::get_accChildCount(long* count) {
 HRESULT CAccessibleObject::get_accChild(VARIANT, IDispatch** dispatch) {
     if (dispatch == nullptr) return E_POINTER;
     *dispatch = nullptr;
+    CAccessibleWnd* owner = nullptr;
+    if (HRESULT hr = Live(&owner); FAILED(hr)) return hr;
     return E_INVALIDARG;
 }
 
@@ -161,9 +163,11 @@ HRESULT CAccessibleObject::get_accHelp(VARIANT child, BSTR* help) {
     return Text(child, help, nullptr);
 }
 
-HRESULT CAccessibleObject::get_accHelpTopic(BSTR* helpFile, VARIANT, long* topic) {
+HRESULT CAccessibleObject::get_accHelpTopic(BSTR* helpFile, VARIANT child, long* topic) {
     if (helpFile != nullptr) *helpFile = nullptr;
     if (topic != nullptr) *topic = -1;
+    CAccessibleWnd* owner = nullptr;
+    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
     return S_FALSE;
 }
 
@@ -185,6 +189,8 @@ HRESULT CAccessibleObject::get_accFocus(VARIANT* focus) {
 HRESULT CAccessibleObject::get_accSelection(VARIANT* selection) {
     if (selection == nullptr) return E_POINTER;
     ::VariantInit(selection);
+    CAccessibleWnd* owner = nullptr;
+    if (HRESULT hr = Live(&owner); FAILED(hr)) return hr;
     return S_FALSE;
 }
 
@@ -192,7 +198,11 @@ HRESULT CAccessibleObject::get_accDefaultAction(VARIANT child, BSTR* action) {
     return Text(child, action, [](const CAccessibleWnd& owner) { return owner.AccessibleDefaultAction(); });
 }
 
-HRESULT CAccessibleObject::accSelect(long, VARIANT) { return DISP_E_MEMBERNOTFOUND; }
+HRESULT CAccessibleObject::accSelect(long, VARIANT child) {
+    CAccessibleWnd* owner = nullptr;
+    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
+    return DISP_E_MEMBERNOTFOUND;
+}
 
 HRESULT CAccessibleObject::accLocation(long* left, long* top, long* width, long* height, VARIANT child) {
     if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) return E_POINTER;
@@ -208,9 +218,12 @@ HRESULT CAccessibleObject::accLocation(long* left, long* top, long* width, long*
     return S_OK;
 }
 
-HRESULT CAccessibleObject::accNavigate(long, VARIANT, VARIANT* end) {
+// The window has no children, and its siblings are its parent's to find.
+HRESULT CAccessibleObject::accNavigate(long, VARIANT start, VARIANT* end) {
     if (end == nullptr) return E_POINTER;
     ::VariantInit(end);
+    CAccessibleWnd* owner = nullptr;
+    if (HRESULT hr = Self(start, &owner); FAILED(hr)) return hr;
     return S_FALSE;
 }
 

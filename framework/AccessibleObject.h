@@ -56,8 +56,8 @@ public:
 
 private:
     ~CAccessibleObject() = default;
-    // S_OK with the live owner for CHILDID_SELF; E_INVALIDARG for another child,
-    // RPC_E_DISCONNECTED once the window is gone.
+    // S_OK with the live owner for CHILDID_SELF; RPC_E_DISCONNECTED once the window
+    // is gone, else E_INVALIDARG for any other child.
     HRESULT Self(const VARIANT& child, CAccessibleWnd** owner) const;
     HRESULT Live(CAccessibleWnd** owner) const;
     // A text property of the window itself, read by text from the live owner; a

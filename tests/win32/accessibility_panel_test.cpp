@@ -289,3 +289,16 @@ TEST_F(PanelAccessibilityTest, AReaderInAnotherProcessReadsASwitchAndWorksIt) {
         OnCard([](VcCard& card) { EXPECT_EQ(card.settings.control[0], 0); });
     });
 }
+
+TEST_F(PanelAccessibilityTest, NavigationStartsFromAChildId) {
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        AccessibleRef sw(::GetDlgItem(hwnd, 44));
+        VARIANT notAChild;
+        ::VariantInit(&notAChild);
+        notAChild.vt = VT_BSTR;
+        notAChild.bstrVal = nullptr;
+        VARIANT end;
+        EXPECT_EQ(sw.get()->accNavigate(NAVDIR_FIRSTCHILD, notAChild, &end), E_INVALIDARG);
+        EXPECT_EQ(end.vt, VT_EMPTY);
+    });
+}
