@@ -93,7 +93,7 @@ std::string CSkinButton::AccessibleDefaultAction() const {
     }
 }
 
-void CSkinButton::DoDefaultAction() { Click(); }
+void CSkinButton::DoDefaultAction(LONG) { Click(); }
 
 LRESULT CSkinButton::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);

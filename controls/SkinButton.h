@@ -32,7 +32,7 @@ public:
 
 protected:
     // A click, as a release after a press makes it.
-    void DoDefaultAction() override;
+    void DoDefaultAction(LONG child) override;
 
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);

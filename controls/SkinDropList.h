@@ -32,6 +32,15 @@ public:
     std::string AccessibleValue() const override;
     // Expanded while the list is down.
     LONG AccessibleState() const override;
+    // Opens the list, or closes it choosing nothing.
+    std::string AccessibleDefaultAction() const override;
+    // An item's text (in any case): chosen as a click on it in the list chooses it.
+    HRESULT SetAccessibleValue(const std::string& text) override;
+    // The list's items, in order; the highlighted one is selected. Hidden while the
+    // list is closed, but each can still be chosen.
+    LONG AccessibleChildCount() const override;
+    AccessibleChild AccessibleChildAt(LONG child) const override;
+    bool AccessibleChildRect(LONG child, RECT* screen) const override;
 
     CSkinListPopup popup;
     CSkinBitmap* normalBitmap = nullptr;
@@ -50,10 +59,13 @@ protected:
     LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(WPARAM wParam, LPARAM lParam);
     LRESULT OnCaptureChanged(WPARAM wParam, LPARAM lParam);
+    void DoDefaultAction(LONG child) override;
     DECLARE_MESSAGE_MAP()
 
 private:
     void DropDown();
+    // Chooses an item as a click on it would: through the open list, or at once.
+    void Choose(int index);
     void CloseUp();
     // Sends a mouse message to the popup with the point moved into its client area.
     void ForwardToPopup(UINT message, WPARAM keys, LPARAM lParam) const;

@@ -20,16 +20,35 @@ LONG CAccessibleWnd::AccessibleRole() const { return ROLE_SYSTEM_CLIENT; }
 
 std::string CAccessibleWnd::AccessibleValue() const { return accessibleValue ? accessibleValue() : std::string(); }
 
-LONG CAccessibleWnd::AccessibleState() const { return ::IsWindowVisible(m_hWnd) ? 0 : STATE_SYSTEM_INVISIBLE; }
+LONG CAccessibleWnd::AccessibleState() const {
+    LONG flags = ::IsWindowVisible(m_hWnd) ? 0 : STATE_SYSTEM_INVISIBLE;
+    // A disabled top-level window takes no input: a modal window runs over it.
+    const HWND root = ::GetAncestor(m_hWnd, GA_ROOT);
+    if (!::IsWindowEnabled(m_hWnd) || (root != nullptr && !::IsWindowEnabled(root))) flags |= STATE_SYSTEM_UNAVAILABLE;
+    return flags;
+}
 
 std::string CAccessibleWnd::AccessibleDefaultAction() const { return std::string(); }
 
-BOOL CAccessibleWnd::QueueDefaultAction() const {
-    if (AccessibleDefaultAction().empty()) return FALSE;
-    return PostMessage(kDefaultActionMessage);
+bool CAccessibleWnd::Unavailable() const { return (AccessibleState() & STATE_SYSTEM_UNAVAILABLE) != 0; }
+
+HRESULT CAccessibleWnd::QueueDefaultAction(LONG child) const {
+    const std::string action =
+        child == CHILDID_SELF ? AccessibleDefaultAction() : AccessibleChildAt(child).defaultAction;
+    if (action.empty()) return DISP_E_MEMBERNOTFOUND;
+    if (Unavailable()) return E_ACCESSDENIED;
+    return PostMessage(kDefaultActionMessage, static_cast<WPARAM>(child)) ? S_OK : E_FAIL;
 }
 
-void CAccessibleWnd::DoDefaultAction() {}
+HRESULT CAccessibleWnd::SetAccessibleValue(const std::string&) { return E_NOTIMPL; }
+
+void CAccessibleWnd::DoDefaultAction(LONG) {}
+
+LONG CAccessibleWnd::AccessibleChildCount() const { return 0; }
+
+AccessibleChild CAccessibleWnd::AccessibleChildAt(LONG) const { return AccessibleChild(); }
+
+bool CAccessibleWnd::AccessibleChildRect(LONG, RECT*) const { return false; }
 
 LRESULT CAccessibleWnd::OnGetObject(WPARAM wParam, LPARAM lParam) {
     // The object id arrives as a 32-bit value, sign-extended or not.
@@ -46,7 +65,12 @@ LRESULT CAccessibleWnd::OnGetObject(WPARAM wParam, LPARAM lParam) {
     return result <= 0 ? Default() : result;
 }
 
-LRESULT CAccessibleWnd::OnDefaultAction(WPARAM, LPARAM) {
-    DoDefaultAction();
+// Queued while the window took input; it may not any more (a modal window opened
+// meanwhile), so the action is checked again before it runs.
+LRESULT CAccessibleWnd::OnDefaultAction(WPARAM wParam, LPARAM) {
+    const auto child = static_cast<LONG>(wParam);
+    if (Unavailable()) return 0;
+    if (child != CHILDID_SELF && (child < 1 || child > AccessibleChildCount())) return 0;
+    DoDefaultAction(child);
     return 0;
 }

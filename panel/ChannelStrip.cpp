@@ -30,9 +30,21 @@ void CChannelStrip::Describe(const std::string& channelName) {
     m_btnEnable.accessibleRole = ROLE_SYSTEM_CHECKBUTTON;
     m_fader.accessibleName = channelName + " volume";
     m_fader.accessibleValue = [this] { return DecibelText(static_cast<uint16_t>(m_fader.value)); };
+    m_fader.accessibleParse = [](const std::string& text, int* value) {
+        uint16_t level = 0;
+        if (!LevelFromText(text, &level)) return false;
+        *value = level;
+        return true;
+    };
     m_knob.accessibleName = channelName + " balance";
     m_knob.accessibleValue = [this] {
         return BalanceText(static_cast<uint16_t>(m_fader.value), static_cast<uint16_t>(m_knob.GetValue()));
+    };
+    m_knob.accessibleParse = [this](const std::string& text, int* value) {
+        uint16_t balance = 0;
+        if (!BalanceFromText(text, static_cast<uint16_t>(m_fader.value), &balance)) return false;
+        *value = balance;
+        return true;
     };
     m_lampPlay.accessibleName = channelName + " playback";
     m_lampPlay.accessibleRole = ROLE_SYSTEM_INDICATOR;

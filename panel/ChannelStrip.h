@@ -18,8 +18,8 @@ public:
     CSkinButton m_lampRec;  // a window only on channels 0 to 5
 
     // Names the controls after the channel for accessibility clients and has them
-    // report the levels in dB and the lamps' stream states; the readouts take the
-    // same name.
+    // report the levels in dB and the lamps' stream states, and take levels and
+    // balances in the same forms; the readouts take the same name.
     void Describe(const std::string& channelName);
 
     // Level control switched off: full level, centre balance, faded look, mouse ignored.

@@ -1,11 +1,13 @@
-// A screen reader's part in another process: reads one window's accessible object
-// through oleacc and writes what it read to a file, or runs its default action.
-// Usage: accessibility_client <hwnd> <output file> [action]
+// A screen reader's part in another process, writing what it met to a file:
+//   accessibility_client <hwnd> <file>                 reads the window's accessible object
+//   accessibility_client <hwnd> <file> action          runs its default action
+//   accessibility_client <hwnd> <file> value <text>... sets each value in turn
 #include <windows.h>
 #include <oleacc.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "tests/win32/accessibility_support.h"
 
@@ -16,7 +18,9 @@ int main(int argc, char** argv) {
     AccessibleRef object(hwnd);
     FILE* out = std::fopen(argv[2], "w");
     if (out == nullptr) return 3;
-    if (argc > 3) {
+    if (argc > 3 && std::string(argv[3]) == "value") {
+        for (int i = 4; i < argc; ++i) std::fprintf(out, "%ld\n", static_cast<long>(object.SetValue(argv[i])));
+    } else if (argc > 3) {
         std::fprintf(out, "%ld\n", static_cast<long>(object.DoDefaultAction()));
     } else {
         const AccessibleReading r = object.Read();

@@ -182,6 +182,9 @@ TEST_F(WindowsAccessibilityTest, AnObjectKeptAfterItsWindowClosedReportsDisconne
         long topic = 0;
         EXPECT_EQ(kept->get_accHelpTopic(&text, self, &topic), RPC_E_DISCONNECTED);
         EXPECT_EQ(kept->accSelect(SELFLAG_TAKEFOCUS, self), RPC_E_DISCONNECTED);
+        BSTR value = ::SysAllocString(L"on");
+        EXPECT_EQ(kept->put_accValue(self, value), RPC_E_DISCONNECTED);
+        ::SysFreeString(value);
         PumpMessages();
         EXPECT_EQ(TakeLog().size(), 0u);
     };
