@@ -53,6 +53,7 @@ LRESULT CSkinButton::OnLButtonDown(WPARAM, LPARAM) {
     SetCapture();
     pressed = 1;
     InvalidateRect(nullptr, TRUE);
+    RaiseStateChange();
     return Default();
 }
 
@@ -67,6 +68,8 @@ LRESULT CSkinButton::OnLButtonUp(WPARAM, LPARAM) {
 
 void CSkinButton::Click() {
     state = state == 0 ? 1 : 0;
+    // Clients hear of the switch before of what the parent does about it.
+    RaiseStateChange();
     SendToParent(WM_USER, static_cast<WPARAM>(GetDlgCtrlID()), state);
     InvalidateRect(nullptr, TRUE);
 }

@@ -7,7 +7,8 @@
 
 class CSkinButton : public CAccessibleWnd {
 public:
-    int state = 0;    // 0 off, 1 on; owners write it and repaint the button themselves
+    // 0 off, 1 on; owners write it, then repaint the button and RaiseStateChange themselves
+    int state = 0;
     int pressed = 0;  // 1 from a press on the button until the next release it receives
     CSkinBitmap* bitmaps[4] = {};  // off-up, on-up, off-down, on-down; owned by the cache
     // What the owner uses the button as: ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_CHECKBUTTON

@@ -89,6 +89,7 @@ int CSkinDropList::ShowItem(int index) {
         return shown;
     SetWindowText(text.c_str());
     Invalidate(TRUE);
+    RaiseValueChange();
     return shown;
 }
 
@@ -194,11 +195,13 @@ void CSkinDropList::DropDown() {
     SetCapture();
     dropped = 1;
     Invalidate(TRUE);
+    RaiseStateChange();
 }
 
 void CSkinDropList::CloseUp() {
     ReleaseCapture();
     dropped = 0;
+    RaiseStateChange();
 }
 
 void CSkinDropList::ForwardToPopup(UINT message, WPARAM keys, LPARAM lParam) const {
@@ -266,6 +269,7 @@ LRESULT CSkinDropList::OnCaptureChanged(WPARAM, LPARAM lParam) {
         popup.SetCurSel(GetValue());
         pressed = 0;
         Invalidate(TRUE);
+        RaiseStateChange();
     }
     return Default();
 }

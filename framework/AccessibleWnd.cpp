@@ -5,9 +5,19 @@
 #include "framework/AccessibleObject.h"
 
 BEGIN_MESSAGE_MAP(CAccessibleWnd, CWnd)
+    ON_MESSAGE(WM_CREATE, CAccessibleWnd::OnCreate)
     ON_MESSAGE(WM_GETOBJECT, CAccessibleWnd::OnGetObject)
     ON_MESSAGE(CAccessibleWnd::kDefaultActionMessage, CAccessibleWnd::OnDefaultAction)
 END_MESSAGE_MAP()
+
+namespace {
+
+BOOL CALLBACK RecheckState(HWND hwnd, LPARAM) {
+    if (auto* window = dynamic_cast<CAccessibleWnd*>(CWnd::FromHandle(hwnd))) window->RaiseStateChange();
+    return TRUE;
+}
+
+}  // namespace
 
 CAccessibleWnd::~CAccessibleWnd() {
     if (accessible_ != nullptr) {
@@ -49,6 +59,28 @@ LONG CAccessibleWnd::AccessibleChildCount() const { return 0; }
 AccessibleChild CAccessibleWnd::AccessibleChildAt(LONG) const { return AccessibleChild(); }
 
 bool CAccessibleWnd::AccessibleChildRect(LONG, RECT*) const { return false; }
+
+void CAccessibleWnd::RaiseEvent(DWORD event, LONG child) const {
+    if (m_hWnd != nullptr) ::NotifyWinEvent(event, m_hWnd, OBJID_CLIENT, child);
+}
+
+void CAccessibleWnd::RaiseValueChange() const { RaiseEvent(EVENT_OBJECT_VALUECHANGE); }
+
+void CAccessibleWnd::RaiseStateChange() {
+    if (m_hWnd == nullptr) return;
+    const LONG now = AccessibleState() & kToldStates;
+    if (now == toldState_) return;
+    toldState_ = now;
+    RaiseEvent(EVENT_OBJECT_STATECHANGE);
+}
+
+void CAccessibleWnd::RaiseStateChangesIn(HWND topLevel) { ::EnumChildWindows(topLevel, RecheckState, 0); }
+
+// What a new window shows is what clients meet first, not a change.
+LRESULT CAccessibleWnd::OnCreate(WPARAM, LPARAM) {
+    toldState_ = AccessibleState() & kToldStates;
+    return Default();
+}
 
 LRESULT CAccessibleWnd::OnGetObject(WPARAM wParam, LPARAM lParam) {
     // The object id arrives as a 32-bit value, sign-extended or not.

@@ -2,7 +2,8 @@
 // A window that answers WM_GETOBJECT for its client area with an IAccessible
 // object, so that screen readers can tell what it is and work it. Its owner gives
 // it a name (and may give a value text and read a client's value text); the window
-// class says its role, state, default action and children.
+// class says its role, state, default action and children. The window tells
+// clients of what changes with WinEvents.
 #include <windows.h>
 #include <oleacc.h>
 
@@ -27,6 +28,10 @@ public:
     // that the client's call returns at once even when the action opens a modal
     // window. wParam: the child id, CHILDID_SELF for the window itself.
     static constexpr UINT kDefaultActionMessage = WM_APP + 0x300;
+    // The state flags that clients are told of when they change.
+    static constexpr LONG kToldStates =
+        STATE_SYSTEM_CHECKED | STATE_SYSTEM_PRESSED | STATE_SYSTEM_UNAVAILABLE | STATE_SYSTEM_EXPANDED |
+        STATE_SYSTEM_COLLAPSED;
 
     CAccessibleWnd() = default;
     ~CAccessibleWnd() override;
@@ -60,12 +65,23 @@ public:
     // The child's rectangle on the screen; false while it is not shown.
     virtual bool AccessibleChildRect(LONG child, RECT* screen) const;
 
+    // The value that clients read has changed.
+    void RaiseValueChange() const;
+    // Tells clients of the told states when they differ from what clients were
+    // last told (or what the window had when it was created).
+    void RaiseStateChange();
+    // Every accessible window inside topLevel rechecks its states: topLevel was
+    // enabled or disabled.
+    static void RaiseStateChangesIn(HWND topLevel);
+
 protected:
     bool Unavailable() const;
     // Does what the default action names, as the user's own input would; child is
     // CHILDID_SELF or one of the children.
     virtual void DoDefaultAction(LONG child);
+    void RaiseEvent(DWORD event, LONG child = CHILDID_SELF) const;
 
+    LRESULT OnCreate(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
     LRESULT OnDefaultAction(WPARAM wParam, LPARAM lParam);
 
@@ -73,4 +89,5 @@ protected:
 
 private:
     CAccessibleObject* accessible_ = nullptr;  // one reference held while the window object lives
+    LONG toldState_ = 0;                        // the told states as clients last heard them
 };

@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include "framework/AccessibleWnd.h"
 #include "framework/CreationHook.h"
 #include "framework/WinApp.h"
 
@@ -14,6 +15,7 @@ constexpr DWORD kHelpContextBase = 0x20000;
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_MESSAGE(WM_COMMANDHELP, CDialog::OnCommandHelp)
+    ON_MESSAGE(WM_ENABLE, CDialog::OnEnable)
 END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : templateId_(templateId), parent_(parent) {}
@@ -72,6 +74,11 @@ LRESULT CDialog::OnCommandHelp(WPARAM, LPARAM) {
         app->WinHelp(kHelpContextBase + templateId_, HELP_CONTEXT);
     }
     return TRUE;
+}
+
+LRESULT CDialog::OnEnable(WPARAM, LPARAM) {
+    CAccessibleWnd::RaiseStateChangesIn(m_hWnd);
+    return Default();
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -29,6 +29,9 @@ protected:
     // The framework's help search asks with WM_COMMANDHELP; a dialog answers by
     // opening the program's help at the context 0x20000 + its template id.
     LRESULT OnCommandHelp(WPARAM wParam, LPARAM lParam);
+    // Enabled or disabled (a modal window over it opens or closes): its controls
+    // become available or unavailable to accessibility clients.
+    LRESULT OnEnable(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 

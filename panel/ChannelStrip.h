@@ -21,6 +21,10 @@ public:
     // report the levels in dB and the lamps' stream states, and take levels and
     // balances in the same forms; the readouts take the same name.
     void Describe(const std::string& channelName);
+    // Tells accessibility clients what changed on the fader and the knob since they
+    // were last told: their availability, the level, and the balance text, which
+    // follows the level too. After every change of either, whoever made it.
+    void RaiseAccessibleChanges();
 
     // Level control switched off: full level, centre balance, faded look, mouse ignored.
     void ShowSwitchedOff();
@@ -53,4 +57,8 @@ private:
     std::string m_name;          // the channel's, as drawn over the strip
     uint32_t m_playState = 0;    // as last shown by the lamps
     uint32_t m_recordState = 0;
+    // The fader's and the knob's values as accessibility clients were last told,
+    // from what they show when created.
+    int m_toldVolume = -1;
+    int m_toldBalance = 64;
 };

@@ -162,11 +162,13 @@ void CCustomSyncDialog::RefreshSwitches() {
             m_pDevice->GetStreamSync(m_nCard, kRecord, static_cast<uint16_t>(i), &flag);
             m_channels[i].record.state = flag == 1 ? 1 : 0;
             m_channels[i].record.InvalidateRect(nullptr, TRUE);
+            m_channels[i].record.RaiseStateChange();
         }
         uint8_t flag = 0;
         m_pDevice->GetStreamSync(m_nCard, kPlayback, static_cast<uint16_t>(i), &flag);
         m_channels[i].playback.state = flag == 1 ? 1 : 0;
         m_channels[i].playback.InvalidateRect(nullptr, TRUE);
+        m_channels[i].playback.RaiseStateChange();
     }
 }
 
@@ -199,6 +201,7 @@ int32_t CCustomSyncDialog::SetGroup(uint32_t direction, int flag) {
         CSkinButton& sw = direction == kRecord ? m_channels[i].record : m_channels[i].playback;
         sw.state = flag;
         sw.InvalidateRect(nullptr, TRUE);
+        sw.RaiseStateChange();
         status = m_pDevice->SetStreamSync(m_nCard, direction, static_cast<uint16_t>(i), static_cast<uint32_t>(flag));
     }
     return status;

@@ -2,12 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
+#include <functional>
+#include <sstream>
 
 #include "tests/win32/accessibility_support.h"
 #include "tests/win32/support/MessagePump.h"
 
 namespace {
+
+// The mark's event: one the program never raises.
+constexpr DWORD kMarkEvent = EVENT_OEM_DEFINED_START;
 
 std::string TempFile() {
     char dir[MAX_PATH] = {};
@@ -31,6 +37,19 @@ bool Start(std::string commandLine, PROCESS_INFORMATION* process) {
     }
     ADD_FAILURE() << "cannot start " << commandLine;
     return false;
+}
+
+// Serves this thread's messages until done() holds, looking again at least every
+// few milliseconds, since what it waits for (the reader's file) wakes nothing here.
+// False after a generous deadline.
+bool PumpLookingUntil(const std::function<bool()>& done) {
+    const ULONGLONG deadline = ::GetTickCount64() + 10000;
+    while (!done()) {
+        if (::GetTickCount64() >= deadline) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        PumpMessages();
+    }
+    return true;
 }
 
 std::vector<std::string> ReadLines(const std::string& file) {
@@ -75,4 +94,54 @@ std::vector<std::string> RunReader(HWND control, const std::vector<std::string>&
     lines = ReadLines(file);
     ::DeleteFileA(file.c_str());
     return lines;
+}
+
+EventListener::EventListener() : file_(TempFile()) {
+    const std::string commandLine =
+        ReaderCommandLine() + " events " + std::to_string(::GetCurrentProcessId()) + " \"" + file_ + "\"";
+    if (!Start(commandLine, &process_)) return;
+    ready_ = PumpLookingUntil([&] {
+        const std::vector<std::string> lines = Lines();
+        return !lines.empty() && lines[0] == "ready";
+    });
+    EXPECT_TRUE(ready_) << "the reader set no hook";
+}
+
+EventListener::~EventListener() {
+    if (process_.hProcess == nullptr) return;
+    ::PostThreadMessageA(process_.dwThreadId, WM_QUIT, 0, 0);
+    if (::WaitForSingleObject(process_.hProcess, 30000) != WAIT_OBJECT_0) ::TerminateProcess(process_.hProcess, 1);
+    ::CloseHandle(process_.hThread);
+    ::CloseHandle(process_.hProcess);
+    ::DeleteFileA(file_.c_str());
+}
+
+std::vector<std::string> EventListener::Lines() const { return ReadLines(file_); }
+
+std::vector<HeardEvent> EventListener::Mark(HWND window) {
+    const LONG mark = ++marks_;
+    ::NotifyWinEvent(kMarkEvent, window, OBJID_CLIENT, mark);
+    std::vector<HeardEvent> heard;
+    std::vector<std::string> lines;
+    const bool arrived = PumpLookingUntil([&] {
+        lines = Lines();
+        heard.clear();
+        for (size_t i = taken_; i < lines.size(); ++i) {
+            std::istringstream fields(lines[i]);
+            unsigned long event = 0;
+            long long hwnd = 0;
+            long object = 0;
+            long child = 0;
+            if (!(fields >> event >> hwnd >> object >> child)) return false;  // a line still being written
+            const HWND handle = reinterpret_cast<HWND>(static_cast<INT_PTR>(hwnd));
+            if (event == kMarkEvent && handle == window && child == mark) {
+                taken_ = i + 1;
+                return true;
+            }
+            heard.push_back({static_cast<DWORD>(event), handle, object, child});
+        }
+        return false;
+    });
+    EXPECT_TRUE(arrived) << "the reader never heard mark " << mark;
+    return heard;
 }
