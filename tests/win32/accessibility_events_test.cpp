@@ -29,8 +29,8 @@ const std::map<DWORD, std::string> kEventNames = {
 };
 
 // What a reader heard, as "<event> <object's name>", of the events that tell of
-// changes; the windows that raise events of their own (creation, focus, places)
-// are not this program's to tell.
+// changes to the controls' client objects; what the system tells of windows
+// (creation, focus, places) is not this program's to tell.
 class Heard {
 public:
     Heard(EventListener& listener, HWND window) : listener_(listener), window_(window) {}
@@ -43,9 +43,8 @@ public:
         std::vector<std::string> told;
         for (const HeardEvent& e : listener_.Mark(window_)) {
             const auto name = kEventNames.find(e.event);
-            if (name == kEventNames.end()) continue;
+            if (name == kEventNames.end() || e.object != OBJID_CLIENT) continue;
             std::string what = name->second + " " + NameOf(e.hwnd);
-            if (e.object != OBJID_CLIENT) what += " object " + std::to_string(e.object);
             if (e.child != CHILDID_SELF) what += " child " + std::to_string(e.child);
             told.push_back(what);
         }
