@@ -1,6 +1,7 @@
 // Figures of the main window on the in-process virtual card under Wine: requests
 // and time per repaint beside the floor (a window of the same size with as many
-// child windows, each only beginning and ending its paint), time from a fader's
+// child windows, each only beginning and ending its paint), with the user32 and
+// gdi32 calls of a repaint and their times beside the floor's; time from a fader's
 // mouse move to its level request, and the request rate while the window sits idle.
 #include <windows.h>
 
@@ -9,13 +10,15 @@
 #include <memory>
 #include <vector>
 
+#include "bench/CallProbe.h"
 #include "bench/TimedPort.h"
 #include "panel/WaveSettingsDialog.h"
 
 namespace {
 
-constexpr int kRepaints = 20;
-constexpr int kRounds = 9;
+constexpr int kRepaints = 10;
+constexpr int kRounds = 21;
+constexpr int kCallCounts = 5;
 constexpr int kMoves = 500;
 constexpr DWORD kIdleMs = 5000;
 constexpr int kFaderId = 51;  // channel 3
@@ -44,7 +47,23 @@ void PumpFor(DWORD milliseconds) {
     }
 }
 
+// A repaint as the program meets one: the window and its children invalid, as an
+// uncovering leaves them, and the message loop paints until the queue is empty.
+// There, idle, Wine hands the window's new pixels to the X server at once.
 double SecondsPerRepaint(HWND hwnd) {
+    const int64_t start = CTimedPort::Now();
+    for (int i = 0; i < kRepaints; ++i) {
+        ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    }
+    return Seconds(CTimedPort::Now() - start) / kRepaints;
+}
+
+// Repaints back to back, never idle. Once its thread has not been idle for 50 ms,
+// Wine hands each window's pixels to the X server at its EndPaint, one round trip
+// for each child that drew; the floor's children draw nothing to hand over.
+double SecondsPerRepaintBackToBack(HWND hwnd) {
     const int64_t start = CTimedPort::Now();
     for (int i = 0; i < kRepaints; ++i) {
         ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -118,29 +137,81 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
+// Calls and their own times, summed over several counts.
+struct CallTally {
+    std::vector<CallFigure> calls;
+    double ms = 0;  // the repaints' own time
+    void Add(const std::vector<CallFigure>& figures, double repaintMs) {
+        for (const CallFigure& figure : figures) {
+            auto same = std::find_if(calls.begin(), calls.end(), [&](const CallFigure& c) { return c.name == figure.name; });
+            if (same == calls.end()) {
+                calls.push_back(figure);
+            } else {
+                same->calls += figure.calls;
+                same->ms += figure.ms;
+            }
+        }
+        ms += repaintMs;
+    }
+    CallFigure Of(const std::string& name) const {
+        auto same = std::find_if(calls.begin(), calls.end(), [&](const CallFigure& c) { return c.name == name; });
+        return same != calls.end() ? *same : CallFigure{name};
+    }
+};
+
+// The user32 and gdi32 calls of a repaint, each with its own time, the main
+// window's beside the floor's, in alternating counts: where the repaint's time
+// goes beyond its floor's.
+void CountRepaintCalls(HWND hwnd, HWND floor) {
+    CallTally panel, empty;
+    for (int count = 0; count < kCallCounts; ++count) {
+        StartCallCount();
+        const double panelMs = SecondsPerRepaint(hwnd) * 1000.0 * kRepaints;
+        panel.Add(StopCallCount(), panelMs);
+        StartCallCount();
+        const double floorMs = SecondsPerRepaint(floor) * 1000.0 * kRepaints;
+        empty.Add(StopCallCount(), floorMs);
+    }
+    std::sort(panel.calls.begin(), panel.calls.end(), [](const CallFigure& a, const CallFigure& b) { return a.ms > b.ms; });
+    const double repaints = static_cast<double>(kRepaints) * kCallCounts;
+    std::printf("calls of one repaint and their own time (calls made inside them apart), mean of %.0f:\n", repaints);
+    std::printf("  %-28s %7s %9s   %7s %9s\n", "", "calls", "ms", "floor", "ms");
+    for (const CallFigure& call : panel.calls) {
+        const CallFigure floorCall = empty.Of(call.name);
+        std::printf("  %-28s %7.1f %9.3f   %7.1f %9.3f\n", call.name.c_str(), static_cast<double>(call.calls) / repaints,
+                    call.ms / repaints, static_cast<double>(floorCall.calls) / repaints, floorCall.ms / repaints);
+    }
+    std::printf("  %-28s %7s %9.3f   %7s %9.3f\n", "the whole repaint", "", panel.ms / repaints, "", empty.ms / repaints);
+}
+
 // The main window and the floor in alternating rounds, so that a machine busy with
-// other work weighs on both alike; medians of the rounds.
+// other work weighs on both alike: the ratio is the median of the rounds' ratios.
 void MeasureRepaints(HWND hwnd) {
     int children = 0;
     HWND floor = CreateFloor(hwnd, children);
-    std::vector<double> panel, empty;
+    std::vector<double> panel, empty, ratios, panelBackToBack, emptyBackToBack, ratiosBackToBack;
     uint32_t requests = 0;
     for (int round = 0; round < kRounds; ++round) {
         const uint32_t before = Requests();
         panel.push_back(SecondsPerRepaint(hwnd));
         requests += Requests() - before;
         empty.push_back(SecondsPerRepaint(floor));
+        ratios.push_back(panel.back() / empty.back());
+        panelBackToBack.push_back(SecondsPerRepaintBackToBack(hwnd));
+        emptyBackToBack.push_back(SecondsPerRepaintBackToBack(floor));
+        ratiosBackToBack.push_back(panelBackToBack.back() / emptyBackToBack.back());
     }
+    CountRepaintCalls(hwnd, floor);
     ::DestroyWindow(floor);
     ::SetForegroundWindow(hwnd);
     PumpFor(200);
-    const double panelMs = Median(panel) * 1000.0;
-    const double floorMs = Median(empty) * 1000.0;
     std::printf("requests per repaint:                %.1f\n",
                 static_cast<double>(requests) / (kRepaints * kRounds));
-    std::printf("time per repaint (with controls):    %.3f ms (median of %d rounds)\n", panelMs, kRounds);
-    std::printf("floor, %d empty child windows:       %.3f ms\n", children, floorMs);
-    std::printf("repaint / floor:                     %.2f\n", panelMs / floorMs);
+    std::printf("time per repaint (with controls):    %.3f ms (median of %d rounds)\n", Median(panel) * 1000.0, kRounds);
+    std::printf("floor, %d empty child windows:       %.3f ms\n", children, Median(empty) * 1000.0);
+    std::printf("repaint / floor:                     %.2f\n", Median(ratios));
+    std::printf("back to back, never idle:            %.3f ms, floor %.3f ms, repaint / floor %.2f\n",
+                Median(panelBackToBack) * 1000.0, Median(emptyBackToBack) * 1000.0, Median(ratiosBackToBack));
 }
 
 void MeasureFaderMoves(HWND hwnd) {
@@ -185,6 +256,7 @@ void CALLBACK Measure(HWND, UINT, UINT_PTR timer, DWORD) {
 }  // namespace
 
 int main() {
+    if (!InstallCallProbes()) std::printf("some user32 and gdi32 calls are not counted\n");
     g_card = InstallInProcessCard();
     SetDriverPortFactory(MakeTimedPort);
     g_card->WithCore([](CVirtualCard& core) {

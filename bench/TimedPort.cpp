@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "bench/CallProbe.h"
+
 namespace {
 
 constexpr uint32_t kSetChannelLevels = 4481;
@@ -24,6 +26,7 @@ CTimedPort::CTimedPort(std::shared_ptr<CVirtualCardDevice> device) : CInProcessP
 bool CTimedPort::Control(uint32_t code, void* request, uint32_t requestSize, void* reply, uint32_t replySize) {
     if (code == kSetChannelLevels) lastLevels_ = Now();
     if (code == kChannelControlOff || code == kChannelControlOn) lastSwitch_ = Now();
+    const CProbedCall counted(CProbedCall::kCardRequest);
     return CInProcessPort::Control(code, request, requestSize, reply, replySize);
 }
 
