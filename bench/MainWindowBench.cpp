@@ -100,14 +100,19 @@ BOOL CALLBACK AddChild(HWND child, LPARAM places) {
 }
 
 // The floor of a repaint: the main window's size, styles and child windows, each in
-// the place and with the styles of its own, where every window only begins and ends
-// its paint. Placed beside the main window where the screen allows, so that neither
-// covers the other.
+// the place and with the styles of its own, of classes with the same class styles,
+// where every window only begins and ends its paint. Placed beside the main window
+// where the screen allows, so that neither covers the other.
 HWND CreateFloor(HWND like, int& children) {
+    // The classes' styles too (a class DC, say), the main window's and its children's.
     WNDCLASSA wc{};
+    wc.style = static_cast<UINT>(::GetClassLongPtrA(like, GCL_STYLE));
     wc.lpfnWndProc = FloorProc;
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.lpszClassName = "BenchFloor";
+    ::RegisterClassA(&wc);
+    wc.style = static_cast<UINT>(::GetClassLongPtrA(::GetWindow(like, GW_CHILD), GCL_STYLE));
+    wc.lpszClassName = "BenchFloorChild";
     ::RegisterClassA(&wc);
     RECT frame{};
     ::GetWindowRect(like, &frame);
@@ -124,7 +129,7 @@ HWND CreateFloor(HWND like, int& children) {
     for (ChildPlace& place : places) {
         RECT& rect = place.rect;
         ::MapWindowPoints(nullptr, like, reinterpret_cast<POINT*>(&rect), 2);
-        ::CreateWindowExA(place.exStyle, "BenchFloor", "", place.style, rect.left, rect.top, rect.right - rect.left,
+        ::CreateWindowExA(place.exStyle, "BenchFloorChild", "", place.style, rect.left, rect.top, rect.right - rect.left,
                           rect.bottom - rect.top, floor, nullptr, wc.hInstance, nullptr);
     }
     ::UpdateWindow(floor);
