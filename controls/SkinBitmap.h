@@ -16,6 +16,13 @@ public:
     // Stretches the whole bitmap to width x height pixels with its top-left corner at
     // logical point (x, y) of dc; right under any mapping mode, as Draw is.
     void DrawStretched(CDC* dc, int x, int y, int width, int height) const;
+    // Copies of the whole bitmap with their corners at (x, y) for x = 0, stepX, ...
+    // while x <= lastX, on rows y = 0, stepY, ... while y <= lastY, drawn row by row
+    // and each row from the left, later copies over earlier ones: what as many Draw
+    // calls leave in a context of mapping mode MM_TEXT, drawn as one pattern fill
+    // (and only the copies of the last row and column that show beyond it). Steps
+    // larger than the bitmap, which would leave gaps, draw nothing.
+    void DrawTiled(CDC* dc, int lastX, int lastY, int stepX, int stepY) const;
     // The rectangle of a control drawn from this bitmap with its corner at topLeft:
     // right and bottom exclusive, so the bitmap's last column and row are not shown.
     // False when the bitmap has no size to give.
@@ -41,9 +48,14 @@ public:
 private:
     // Called with drawing_ held.
     const CDC& Memory(const CDC& drawnOn) const;
+    // A brush of the bitmap's top-left width x height cell; called with drawing_ held.
+    HBRUSH CellBrush(const CDC& memory, int width, int height) const;
 
     mutable std::mutex drawing_;
     // Destroyed before the bitmap: the selection is undone, then the context deleted.
     mutable std::unique_ptr<CMemDC> memory_;
     mutable std::unique_ptr<CSelectObject> selected_;
+    // The last cell brush made, kept for the next background.
+    mutable CBrush cellBrush_;
+    mutable SIZE cellSize_{0, 0};
 };

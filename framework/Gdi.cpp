@@ -66,6 +66,13 @@ BOOL CFont::CreatePointFontIndirect(const LOGFONTA* font, CDC* dc) {
     return Attach(::CreateFontIndirectA(&scaled));
 }
 
+BOOL CBrush::CreatePatternBrush(const CBitmap& pattern) {
+    if (m_hObject != nullptr) {
+        return FALSE;
+    }
+    return Attach(::CreatePatternBrush(pattern.Handle()));
+}
+
 CPen::CPen(int style, int width, COLORREF colour) { Attach(::CreatePen(style, width, colour)); }
 
 BOOL CDC::BitBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, DWORD rop) const {

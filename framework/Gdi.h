@@ -40,6 +40,12 @@ public:
     HPEN Handle() const { return static_cast<HPEN>(m_hObject); }
 };
 
+class CBrush : public CGdiObject {
+public:
+    BOOL CreatePatternBrush(const CBitmap& pattern);  // the brush keeps its own copy
+    HBRUSH Handle() const { return static_cast<HBRUSH>(m_hObject); }
+};
+
 // A device context. The base class does not own its handle.
 class CDC {
 public:
@@ -56,6 +62,9 @@ public:
     int SetMapMode(int mode) const { return ::SetMapMode(m_hDC, mode); }
     BOOL DPtoLP(POINT* points, int count = 1) const { return ::DPtoLP(m_hDC, points, count); }
     BOOL BitBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, DWORD rop) const;
+    BOOL PatBlt(int x, int y, int w, int h, DWORD rop) const { return ::PatBlt(m_hDC, x, y, w, h, rop); }
+    BOOL LPtoDP(POINT* points, int count = 1) const { return ::LPtoDP(m_hDC, points, count); }
+    int GetClipBox(RECT* rect) const { return ::GetClipBox(m_hDC, rect); }
     BOOL StretchBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, int sw, int sh, DWORD rop) const;
     BOOL Polyline(const POINT* points, int count) const { return ::Polyline(m_hDC, points, count); }
     BOOL MoveTo(int x, int y) const { return ::MoveToEx(m_hDC, x, y, nullptr); }
@@ -93,6 +102,20 @@ public:
 private:
     HDC hdc_;
     HGDIOBJ previous_;
+};
+
+// Sets the brush origin, in device pixels, and restores the previous one.
+class CBrushOriginScope {
+public:
+    CBrushOriginScope(const CDC& dc, POINT origin) : hdc_(dc.m_hDC) {
+        ::SetBrushOrgEx(hdc_, origin.x, origin.y, &previous_);
+    }
+    ~CBrushOriginScope() { ::SetBrushOrgEx(hdc_, previous_.x, previous_.y, nullptr); }
+    CBrushOriginScope(const CBrushOriginScope&) = delete;
+    CBrushOriginScope& operator=(const CBrushOriginScope&) = delete;
+private:
+    HDC hdc_;
+    POINT previous_{};
 };
 
 // Sets a background mode and restores the previous one.
