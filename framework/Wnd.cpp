@@ -39,9 +39,14 @@ bool IsRelayedMouseMessage(UINT message) {
     }
 }
 
+// One context for all the class's windows, which paint on the one thread. Wine
+// hands a window's pixels to the X server early when a context it draws with has
+// held unsent pixels for 50 ms: with a context from the shared cache for each
+// control, that was a round trip for every other control of a repaint; the one
+// context of the class is fresh for all the controls of a repaint.
 ATOM RegisterDefaultClass() {
     WNDCLASSA wc{};
-    wc.style = CS_DBLCLKS;
+    wc.style = CS_DBLCLKS | CS_CLASSDC;
     wc.lpfnWndProc = CWnd::WindowProcThunk;
     wc.hInstance = ::GetModuleHandleA(nullptr);
     wc.hCursor = ::LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
