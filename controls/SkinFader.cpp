@@ -9,6 +9,7 @@
 
 BEGIN_MESSAGE_MAP(CSkinFader, CAccessibleWnd)
     ON_MESSAGE(WM_PAINT, CSkinFader::OnPaint)
+    ON_MESSAGE(WM_ERASEBKGND, CSkinFader::OnEraseBkgnd)
     ON_MESSAGE(WM_LBUTTONDOWN, CSkinFader::OnLButtonDown)
     ON_MESSAGE(WM_LBUTTONUP, CSkinFader::OnLButtonUp)
     ON_MESSAGE(WM_MOUSEMOVE, CSkinFader::OnMouseMove)
@@ -108,6 +109,9 @@ LRESULT CSkinFader::OnPaint(WPARAM, LPARAM) {
     thumbBitmap->Draw(&dc, 0, position - thumbCentre);
     return 0;
 }
+
+// The track covers the whole window: there is nothing to clear first.
+LRESULT CSkinFader::OnEraseBkgnd(WPARAM, LPARAM) { return 1; }
 
 LRESULT CSkinFader::OnLButtonDown(WPARAM, LPARAM lParam) {
     const int y = GET_Y_LPARAM(lParam);

@@ -9,6 +9,7 @@
 
 BEGIN_MESSAGE_MAP(CSkinKnob, CSkinRangeCtrl)
     ON_MESSAGE(WM_PAINT, CSkinKnob::OnPaint)
+    ON_MESSAGE(WM_ERASEBKGND, CSkinKnob::OnEraseBkgnd)
     ON_MESSAGE(WM_LBUTTONDOWN, CSkinKnob::OnLButtonDown)
     ON_MESSAGE(WM_MOUSEMOVE, CSkinKnob::OnMouseMove)
     ON_MESSAGE(WM_LBUTTONUP, CSkinKnob::OnLButtonUp)
@@ -85,6 +86,9 @@ LRESULT CSkinKnob::OnPaint(WPARAM, LPARAM) {
     dc.LineTo(end.x, end.y);
     return 0;
 }
+
+// The face covers the whole window: there is nothing to clear first.
+LRESULT CSkinKnob::OnEraseBkgnd(WPARAM, LPARAM) { return 1; }
 
 LRESULT CSkinKnob::OnLButtonDown(WPARAM, LPARAM lParam) {
     const KnobPoint press{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};

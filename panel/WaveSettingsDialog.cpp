@@ -60,8 +60,6 @@ constexpr char kMetersProgram[] = "MirvaPM.exe";
 
 UINT lampPeriodMs = CWaveSettingsDialog::kDefaultLampPeriodMs;
 
-void DrawString(const CDC& dc, UINT stringId, const LayoutRect& where) { DrawResString(dc, stringId, ToRect(where)); }
-
 int ChannelOf(UINT id, UINT ChannelIds::*field) {
     for (int k = 0; k < CWaveSettingsDialog::kChannels; ++k) {
         if (kChannelIds[k].*field == id) return k;
@@ -121,7 +119,22 @@ LRESULT CWaveSettingsDialog::OnCreate(WPARAM, LPARAM) {
 bool CWaveSettingsDialog::CreateControls() {
     if (!CreateStripControls() || !CreateButtons() || !CreateDropLists()) return false;
     AddReadouts();
+    LoadPanelTexts();
     return true;
+}
+
+// In the order they are drawn; read from the resources once, not at every repaint.
+void CWaveSettingsDialog::LoadPanelTexts() {
+    const CPanelLayout& layout = *m_pLayout;
+    const auto add = [this](UINT id, const LayoutRect& where) { m_texts.push_back({LoadResString(id), ToRect(where)}); };
+    for (int k = 0; k < kChannels; ++k) add(kChannelIds[k].name, layout.nameText[k]);
+    add(IDS_SYNCHRONIZATION, layout.syncText);
+    add(IDS_CLOCK, layout.clockText);
+    add(IDS_VOLUME_BALANCE, layout.volumeBalanceText);
+    add(IDS_CONTROL, layout.controlText);
+    add(IDS_DEVICE_STATUS, layout.deviceStatusText);
+    for (int k = 0; k < kChannels; ++k) add(IDS_BALANCE, layout.balanceText[k]);
+    for (int k = 0; k < kChannels; ++k) add(IDS_VOLUME, layout.volumeText[k]);
 }
 
 bool CWaveSettingsDialog::CreateStripControls() {
@@ -385,14 +398,10 @@ void CWaveSettingsDialog::PaintPanel(CDC& dc) const {
 
     CBkModeScope transparent(dc, TRANSPARENT);
     CSelectObject font(dc, g_panelFont);
-    for (int k = 0; k < kChannels; ++k) DrawString(dc, kChannelIds[k].name, layout.nameText[k]);
-    DrawString(dc, IDS_SYNCHRONIZATION, layout.syncText);
-    DrawString(dc, IDS_CLOCK, layout.clockText);
-    DrawString(dc, IDS_VOLUME_BALANCE, layout.volumeBalanceText);
-    DrawString(dc, IDS_CONTROL, layout.controlText);
-    DrawString(dc, IDS_DEVICE_STATUS, layout.deviceStatusText);
-    for (int k = 0; k < kChannels; ++k) DrawString(dc, IDS_BALANCE, layout.balanceText[k]);
-    for (int k = 0; k < kChannels; ++k) DrawString(dc, IDS_VOLUME, layout.volumeText[k]);
+    for (const PanelText& text : m_texts) {
+        RECT where = text.where;
+        dc.DrawText(text.text.c_str(), -1, &where, 0);
+    }
 }
 
 LRESULT CWaveSettingsDialog::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }

@@ -4,6 +4,7 @@
 // to it at once and every repaint reads it back.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "controls/ReadoutTip.h"
 #include "controls/SkinButton.h"
@@ -65,6 +66,7 @@ private:
     bool CreateButtons();
     bool CreateDropLists();
     void AddReadouts();
+    void LoadPanelTexts();
     std::string ReadoutOf(HWND control) const;
     void FollowDrag(const CWnd& control);
     void PaintIcon();
@@ -117,5 +119,11 @@ private:
     CSkinButton m_btnDiagnostics;
     CChannelStrip m_strips[kChannels];
     CReadoutTip m_readouts;
+    // The texts drawn on the panel itself, with where each goes.
+    struct PanelText {
+        std::string text;
+        RECT where;
+    };
+    std::vector<PanelText> m_texts;
     std::string m_readoutText;  // the text last handed to a tip, alive while it copies it
 };
