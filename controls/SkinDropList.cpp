@@ -65,9 +65,8 @@ BOOL CSkinDropList::Create(POINT topLeft, CWnd* parent, UINT id, UINT normalBitm
     }
     if (!CWnd::Create("", WS_CHILD | WS_VISIBLE, rect, parent, id))
         return FALSE;
-    if (!popup.Create(0, rect, this, kPopupCommand, 1))
-        return FALSE;
-    popup.SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(g_panelFont.Handle()), TRUE);
+    // The list's window waits for the first opening; the items wait in the list.
+    popup.Prepare(rect, this, kPopupCommand, 1, g_panelFont.Handle());
     return TRUE;
 }
 
@@ -80,7 +79,7 @@ void CSkinDropList::AddString(const char* text) {
 }
 
 int CSkinDropList::ShowItem(int index) {
-    if (popup.GetSafeHwnd() == nullptr)
+    if (m_hWnd == nullptr)
         return -1;
     const int before = popup.GetCurSel();
     const int shown = popup.SetCurSel(index);
@@ -88,8 +87,9 @@ int CSkinDropList::ShowItem(int index) {
     if (shown != -1)
         popup.GetText(shown, text);
     // The main window sets its lists at every repaint, mostly to what they show.
-    if (shown == before && GetWindowText() == text)
+    if (shown == before && faceText_ == text)
         return shown;
+    faceText_ = text;
     SetWindowText(text.c_str());
     Invalidate(TRUE);
     RaiseValueChange();
@@ -198,7 +198,10 @@ void CSkinDropList::DropDown() {
     // Taken before the list shows: focusing an inactive window raises it, over a
     // list shown before.
     ::SetFocus(m_hWnd);
-    popup.Place(anchor, this, kPopupCommand, 1);
+    if (!popup.Place(anchor, this, kPopupCommand, 1)) {
+        pressed = 0;
+        return;
+    }
     SetCapture();
     dropped = 1;
     Invalidate(TRUE);

@@ -75,4 +75,6 @@ private:
     void CloseUp();
     // Sends a mouse message to the popup with the point moved into its client area.
     void ForwardToPopup(UINT message, WPARAM keys, LPARAM lParam) const;
+
+    std::string faceText_;  // the window's text, as ShowItem last set it
 };

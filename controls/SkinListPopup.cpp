@@ -22,18 +22,28 @@ void TellShown(HWND list, bool shown) {
 }
 }  // namespace
 
-BOOL CSkinListPopup::Create(DWORD style, const RECT& rect, CWnd* owner, int commandId,
-                            int resize) {
+void CSkinListPopup::Prepare(const RECT& rect, CWnd* owner, int commandId, int resize, HFONT font) {
     m_hWndOwner = owner != nullptr ? owner->GetSafeHwnd() : nullptr;
     this->commandId = commandId;
     this->rect = rect;
     this->resize = resize;
-    const RECT empty{0, 0, 0, 0};
-    return CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "ComboLBox", nullptr,
-                    WS_CHILD | WS_BORDER | style, empty, GetDesktopWindow(), 0);
+    font_ = font;
 }
 
-void CSkinListPopup::Place(const RECT& rect, CWnd* owner, int commandId, int resize) {
+bool CSkinListPopup::CreateList() {
+    const RECT empty{0, 0, 0, 0};
+    if (!CreateEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, "ComboLBox", nullptr, WS_CHILD | WS_BORDER, empty,
+                  GetDesktopWindow(), 0)) {
+        return false;
+    }
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    for (const std::string& item : items_) ListMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    ListMessage(LB_SETCURSEL, static_cast<WPARAM>(highlight_));
+    return true;
+}
+
+bool CSkinListPopup::Place(const RECT& rect, CWnd* owner, int commandId, int resize) {
+    if (m_hWnd == nullptr && !CreateList()) return false;
     m_hWndOwner = owner != nullptr ? owner->GetSafeHwnd() : nullptr;
     this->commandId = commandId;
     this->rect = rect;
@@ -52,14 +62,16 @@ void CSkinListPopup::Place(const RECT& rect, CWnd* owner, int commandId, int res
                  this->rect.right - this->rect.left + 1, this->rect.bottom - this->rect.top + 1,
                  SWP_SHOWWINDOW);
     if (!wasShown) TellShown(m_hWnd, true);
+    return true;
 }
 
 void CSkinListPopup::Hide() {
     m_hWndOwner = nullptr;
-    if (ShowWindow(SW_HIDE)) TellShown(m_hWnd, false);
+    if (m_hWnd != nullptr && ShowWindow(SW_HIDE)) TellShown(m_hWnd, false);
 }
 
 void CSkinListPopup::Close(int index) {
+    if (m_hWnd == nullptr) return;
     const HWND target = m_hWndOwner != nullptr ? m_hWndOwner : GetParentHwnd();
     const WORD code = index == -1 ? kCancel : kSelect;
     ::PostMessageA(target, WM_COMMAND, MAKEWPARAM(commandId, code), reinterpret_cast<LPARAM>(m_hWnd));
@@ -72,42 +84,36 @@ LRESULT CSkinListPopup::ListMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     return SendMessage(message, wParam, lParam);
 }
 
-int CSkinListPopup::AddString(const char* text) const {
-    return static_cast<int>(ListMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text)));
+int CSkinListPopup::AddString(const char* text) {
+    items_.emplace_back(text);
+    if (m_hWnd != nullptr) ListMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    return static_cast<int>(items_.size()) - 1;
 }
 
 int CSkinListPopup::GetCurSel() const {
-    return static_cast<int>(ListMessage(LB_GETCURSEL));
+    return m_hWnd != nullptr ? static_cast<int>(ListMessage(LB_GETCURSEL)) : highlight_;
 }
 
 // The list keeps its old highlight for an index it does not hold; no item
 // should be highlighted then, so the face shows nothing.
-int CSkinListPopup::SetCurSel(int index) const {
-    if (index < 0 || index >= GetCount()) {
-        ListMessage(LB_SETCURSEL, static_cast<WPARAM>(-1));
-        return -1;
-    }
-    return static_cast<int>(ListMessage(LB_SETCURSEL, static_cast<WPARAM>(index)));
+int CSkinListPopup::SetCurSel(int index) {
+    highlight_ = index >= 0 && index < GetCount() ? index : -1;
+    if (m_hWnd != nullptr) ListMessage(LB_SETCURSEL, static_cast<WPARAM>(highlight_));
+    return highlight_;
 }
 
-int CSkinListPopup::GetCount() const {
-    const int count = static_cast<int>(ListMessage(LB_GETCOUNT));
-    return count < 0 ? 0 : count;
-}
+int CSkinListPopup::GetCount() const { return static_cast<int>(items_.size()); }
 
 int CSkinListPopup::GetItemHeight() const {
     return static_cast<int>(ListMessage(LB_GETITEMHEIGHT, 0));
 }
 
 void CSkinListPopup::GetText(int index, std::string& text) const {
-    text.clear();
-    const int length = static_cast<int>(ListMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index)));
-    if (length <= 0)
-        return;
-    text.resize(static_cast<size_t>(length) + 1);
-    const int copied = static_cast<int>(
-        ListMessage(LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&text[0])));
-    text.resize(copied > 0 ? static_cast<size_t>(copied) : 0);
+    if (index >= 0 && index < GetCount()) {
+        text = items_[static_cast<size_t>(index)];
+    } else {
+        text.clear();
+    }
 }
 
 int CSkinListPopup::ItemFromPoint(POINT point) const {

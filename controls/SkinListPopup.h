@@ -2,7 +2,10 @@
 // The list that a drop-down opens: a top-most "ComboLBox" window whose parent is
 // the desktop. The drop-down keeps the mouse capture and forwards every mouse
 // event here; the list answers by posting a select or cancel command to its owner.
+// The items and the highlight are kept here as well: the window is made when the
+// list first opens, and until then the list answers from what it keeps.
 #include <string>
+#include <vector>
 
 #include "framework/Wnd.h"
 
@@ -10,19 +13,20 @@ class CSkinListPopup : public CWnd {
 public:
     CSkinListPopup() = default;
 
-    // Creates the hidden list window; records owner, commandId, rect and resize.
-    BOOL Create(DWORD style, const RECT& rect, CWnd* owner, int commandId, int resize);
-    // rect: the anchor face in screen coordinates. Resets hover tracking, then
-    // sizes (when resize is 1) and shows the list top-most.
-    void Place(const RECT& rect, CWnd* owner, int commandId, int resize);
+    // Records owner, commandId, rect and resize, and the font of the window to come.
+    void Prepare(const RECT& rect, CWnd* owner, int commandId, int resize, HFONT font);
+    // rect: the anchor face in screen coordinates. Makes the window on the first
+    // call, resets hover tracking, then sizes (when resize is 1) and shows the list
+    // top-most. False, showing nothing, when the window cannot be made.
+    bool Place(const RECT& rect, CWnd* owner, int commandId, int resize);
     // Forgets the owner and hides the list.
     void Hide();
     // Posts select (code 9), or cancel (code 10) when index is -1, and hides.
     void Close(int index);
 
-    int AddString(const char* text) const;
+    int AddString(const char* text);
     int GetCurSel() const;
-    int SetCurSel(int index) const;
+    int SetCurSel(int index);
     int GetCount() const;
     int GetItemHeight() const;
     void GetText(int index, std::string& text) const;
@@ -46,8 +50,13 @@ protected:
 
 private:
     LRESULT ListMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
+    // The hidden list window with the items and the highlight kept so far.
+    bool CreateList();
     // Highlights the item and closes with it chosen.
     void Choose(int index);
 
     HWND m_hWndOwner = nullptr;
+    HFONT font_ = nullptr;
+    std::vector<std::string> items_;
+    int highlight_ = -1;  // the highlight while there is no window
 };

@@ -191,10 +191,10 @@ TEST_F(PanelEventsTest, ALampThatStartsIsToldOnceByThePoll) {
 TEST_F(PanelEventsTest, ADropDownPickTellsOfTheListAndTheValue) {
     RunPanelHeard([&](HWND hwnd, Heard& heard) {
         CSkinDropList& clock = Control<CSkinDropList>(hwnd, 92);
-        heard.Call(clock.popup.m_hWnd, "list");
         Press(clock, 5, 5);
         Release(clock, 5, 5);
         PumpMessagesDroppingMouse();
+        heard.Call(clock.popup.m_hWnd, "list");
         EXPECT_EQ(heard.Since(), (Told{"show list", "state Clock source"})) << "opened";
         const int itemHeight = static_cast<int>(clock.popup.SendMessage(LB_GETITEMHEIGHT, 0, 0));
         POINT item{10, itemHeight + itemHeight / 2};

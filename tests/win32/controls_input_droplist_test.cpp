@@ -320,13 +320,25 @@ TEST_F(DropListTest, CaptureTakenDuringTheOpeningPressLetsTheFaceGo) {
     EXPECT_EQ(Face(), DropListFace(IDB_DROP, "ADAT Clock", false));
 }
 
-TEST_F(DropListTest, ThePopupWindowGoesWithTheControl) {
+// The list's window is made when the list first opens, and goes with the control.
+TEST_F(DropListTest, ThePopupWindowComesWithTheFirstOpeningAndGoesWithTheControl) {
     HWND popup = nullptr;
     {
         CSkinDropList other;
         ASSERT_TRUE(other.Create(POINT{120, 30}, &parent, kId + 1, IDB_DROP, IDB_DROP_DOWN, 2));
+        other.AddString(kClocks[0]);
+        other.AddString(kClocks[1]);
+        other.SetValue(1);
+        EXPECT_EQ(other.popup.m_hWnd, nullptr);
+        EXPECT_EQ(CaptureClient(other.m_hWnd), DropListFace(IDB_DROP, kClocks[1], false));
+        Press(other, kFace.x, kFace.y);
+        Release(other, kFace.x, kFace.y);
+        PumpMessagesDroppingMouse();
         popup = other.popup.m_hWnd;
-        ASSERT_TRUE(::IsWindow(popup));
+        ASSERT_TRUE(::IsWindowVisible(popup));
+        EXPECT_EQ(::SendMessageA(popup, LB_GETCOUNT, 0, 0), 2);
+        EXPECT_EQ(::SendMessageA(popup, LB_GETCURSEL, 0, 0), 1);
+        ::ReleaseCapture();
     }
     EXPECT_FALSE(::IsWindow(popup));
 }

@@ -33,8 +33,8 @@ TEST_F(PanelTest, PictureWithTheClockListOpenShowsItsFourSourcesBelowTheFace) {
     ParkPointer();
     RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
         HWND face = ::GetDlgItem(hwnd, 92);
-        HWND list = Control<CSkinDropList>(hwnd, 92).popup.m_hWnd;
         Click(face);
+        HWND list = Control<CSkinDropList>(hwnd, 92).popup.m_hWnd;
         ASSERT_TRUE(::IsWindowVisible(list));
         EXPECT_EQ(::SendMessageA(list, LB_GETCOUNT, 0, 0), 4);
         RECT faceRect{};
