@@ -2,6 +2,7 @@
 # make run:  install what is missing, build, start the virtual card and the panel under Wine.
 # make fuzz: run each fuzz target for FUZZ_SECONDS; what it finds stays under build/fuzz.
 # make dist: the release zips for Windows users, dist/WaveSettings-<version>-win32.zip and -win64.zip.
+# make docs: the README's pictures in docs/ taken again from what the program draws now.
 BUILD   := build
 JOBS    := $(shell nproc)
 CMAKE   := cmake -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -17,7 +18,7 @@ FUZZ_SECONDS := 180
 # Windows; the tests run in the x86_64 tree.
 PRODUCT := WaveSettings cardctl zelkwave_sys
 
-.PHONY: all deps build test run bench fuzz dist clean
+.PHONY: all deps build test run bench fuzz dist docs clean
 
 all: build
 
@@ -71,6 +72,13 @@ dist: $(WIN32)/build.ninja $(WIN64)/build.ninja
 	mkdir -p dist
 	cp $(WIN32)/dist/*.zip $(WIN64)/dist/*.zip dist/
 	@ls -l dist
+
+# The tests that save the pictures' screenshots run first; test docs_pictures
+# compares docs/ with the same screenshots.
+docs: $(WIN64)/build.ninja
+	cmake --build $(WIN64) -j $(JOBS) --target docs_programs
+	ctest --test-dir $(WIN64) -L screenshots --output-on-failure
+	scripts/docs.py update $(BUILD)/screenshots docs
 
 # New inputs go to build/fuzz/corpus/<target>, seeded from fuzz/corpus/<target>; every
 # target runs even when one finds a fault, and the run fails if any did.

@@ -34,7 +34,6 @@ constexpr uint32_t kReadDefaultsWord = 4500;
 constexpr uint16_t kMaxChannel = 10;
 constexpr uint32_t kOutputItems = 12;  // selector 5 reads registers 74..85
 constexpr uint32_t kClockMeasurementBias = 5;
-constexpr char kAudioSettingsProgram[] = "MirvaCP.exe ";
 constexpr size_t kCommandLineSize = 256;
 
 bool IsOn(uint32_t flag) { return flag == 1; }
@@ -410,15 +409,17 @@ int32_t CCardControl::ReadDefaultsWord(int32_t card, uint32_t* out) {
                    [&](const uint8_t* reply) { Deliver<uint32_t>(out, Low16(reply, 4)); });
 }
 
-int32_t CCardControl::LaunchAudioSettings(int32_t, const char* argument) {
+int32_t CCardControl::LaunchAudioSettings(int32_t, const char* argument, bool* started) {
     char commandLine[kCommandLineSize] = {};
-    const size_t prefix = sizeof kAudioSettingsProgram - 1;
-    std::memcpy(commandLine, kAudioSettingsProgram, prefix);
+    const size_t name = sizeof kAudioSettingsProgram - 1;
+    std::memcpy(commandLine, kAudioSettingsProgram, name);
+    commandLine[name] = ' ';
+    const size_t prefix = name + 1;
     const size_t room = kCommandLineSize - 1 - prefix;
     const char* text = argument ? argument : "";
     size_t length = 0;
     while (length < room && text[length] != '\0') ++length;
     std::memcpy(commandLine + prefix, text, length);
-    LaunchProgram(commandLine);
+    Deliver(started, LaunchProgram(commandLine));
     return 0;
 }

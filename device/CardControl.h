@@ -77,7 +77,10 @@ public:
     int32_t RetrieveDefaults(int32_t card);
     int32_t FreeCard(int32_t card);
     int32_t ReadDefaultsWord(int32_t card, uint32_t* out);
-    int32_t LaunchAudioSettings(int32_t card, const char* argument);
+    // Returns 0 whatever happens; *started (when given) says whether the program started.
+    int32_t LaunchAudioSettings(int32_t card, const char* argument, bool* started = nullptr);
+    // The program LaunchAudioSettings starts, its argument after a blank.
+    static constexpr char kAudioSettingsProgram[] = "MirvaCP.exe";
 
 private:
     std::shared_ptr<CDriverLink> Current() const;

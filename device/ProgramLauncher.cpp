@@ -8,10 +8,12 @@
 
 namespace {
 
-// The sibling programs report nothing back; their outcome is ignored.
-void LaunchByCommandLine([[maybe_unused]] const char* commandLine) {
+// WinExec's values up to 31 are its errors (no such file, no such path, ...).
+bool LaunchByCommandLine([[maybe_unused]] const char* commandLine) {
 #ifdef _WIN32
-    WinExec(commandLine, SW_SHOWNORMAL);
+    return WinExec(commandLine, SW_SHOWNORMAL) > 31;
+#else
+    return false;
 #endif
 }
 
@@ -21,7 +23,7 @@ std::atomic<ProgramLauncher> g_launcher{nullptr};
 
 void SetProgramLauncher(ProgramLauncher launcher) { g_launcher.store(launcher); }
 
-void LaunchProgram(const char* commandLine) {
+bool LaunchProgram(const char* commandLine) {
     const ProgramLauncher launcher = g_launcher.load();
-    (launcher ? launcher : LaunchByCommandLine)(commandLine);
+    return (launcher ? launcher : LaunchByCommandLine)(commandLine);
 }

@@ -11,3 +11,7 @@ constexpr int32_t kArgOutOfRange = -860;
 constexpr bool IsPanelFailure(int32_t status) {
     return status == kBadCardIndex || status == kDriverCallFailed || status == kArgOutOfRange;
 }
+
+// A change is known to be made only when the driver answered it with status 0: after
+// a failed call or a driver status the card may not hold it, so it is read back.
+constexpr bool IsChangeTaken(int32_t status) { return status == 0; }

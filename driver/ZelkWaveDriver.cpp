@@ -1,5 +1,11 @@
 // The kernel driver around the virtual card core: one card state shared by every
 // client process, reached through \\.\ZelkWave.
+//
+// For development and tests under Wine only: on a real Windows kernel it is unsafe.
+// Requests of the neither method touch the caller's buffers without structured
+// exception handling (MinGW has none), so a bad pointer stops the system; replies of
+// the input-direct method are written through a buffer the kernel locked for reading
+// only; and the device has the default security, so any local user can open it.
 #include "driver/Ddk.h"
 #include "driver/RequestRules.h"
 #include "emulator/VirtualCard.h"

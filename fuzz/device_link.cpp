@@ -139,7 +139,10 @@ RegisterRead RegisterOf(uint32_t selector, uint32_t bank, uint32_t item) {
 }
 
 std::string g_launched;
-void CaptureLaunch(const char* commandLine) { g_launched = commandLine; }
+bool CaptureLaunch(const char* commandLine) {
+    g_launched = commandLine;
+    return true;
+}
 
 class Driver {
 public:

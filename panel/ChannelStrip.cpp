@@ -50,6 +50,7 @@ void CChannelStrip::ShowSwitchedOff() {
     SetLook(false);
     m_fader.Invalidate(TRUE);
     m_knob.Invalidate(TRUE);
+    KeepShownLevels();
 }
 
 void CChannelStrip::ShowWorking() {
@@ -63,6 +64,17 @@ void CChannelStrip::ShowWorking() {
 void CChannelStrip::ShowLevels(uint16_t left, uint16_t right) {
     m_fader.SetValue(std::max(left, right));
     m_knob.SetValueChanged(BalanceFromLevels(left, right));
+    KeepShownLevels();
+}
+
+void CChannelStrip::KeepShownLevels() {
+    m_keptVolume = m_fader.value;
+    m_keptBalance = m_knob.GetValue();
+}
+
+void CChannelStrip::ShowKeptLevels() {
+    m_fader.SetValue(m_keptVolume);
+    m_knob.SetValueChanged(m_keptBalance);
 }
 
 void CChannelStrip::ShowFromCard(bool levelsRead, uint16_t left, uint16_t right) {
@@ -84,6 +96,7 @@ void CChannelStrip::ShowFromCard(bool levelsRead, uint16_t left, uint16_t right)
         m_fader.Invalidate(TRUE);
         m_knob.Invalidate(TRUE);
     }
+    KeepShownLevels();
 }
 
 void CChannelStrip::ShowPlayState(uint32_t state) {

@@ -28,6 +28,11 @@ public:
     void ShowWorking();
     // The card's levels on the fader (the larger) and the knob (their balance).
     void ShowLevels(uint16_t left, uint16_t right);
+    // The fader and knob values now shown are the card's (a change of them was taken).
+    void KeepShownLevels();
+    // Back to the values last kept: a change the card refused and that cannot be read
+    // back leaves the strip as it was before.
+    void ShowKeptLevels();
     // Levels may be sent only while the switch says the channel is on.
     bool IsOn() const { return m_btnEnable.state == 1; }
     // The card's state after a read: the switch's flag, and the levels when it is on.
@@ -51,6 +56,8 @@ private:
     void SetLook(bool working);
 
     std::string m_name;          // the channel's, as drawn over the strip
+    int m_keptVolume = 65535;    // the fader and knob values last known to be the card's
+    int m_keptBalance = 64;
     uint32_t m_playState = 0;    // as last shown by the lamps
     uint32_t m_recordState = 0;
 };

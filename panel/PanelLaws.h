@@ -8,6 +8,9 @@ struct Levels {
 
 // Balance 0..127, 64 centre; 62..66 is a dead zone. Balances above 127 count as 127.
 Levels LevelsFromVolumeBalance(uint16_t volume, uint16_t balance);
+// The position whose levels at volume max(left, right) lie nearest (left, right), of
+// equals the one nearest the centre: the levels any position sends read back as a
+// position that sends them again, and other levels settle at once.
 uint16_t BalanceFromLevels(uint16_t left, uint16_t right);
 
 // Clock index 0..3 (Internal, ADAT, S/PDIF, Word), rate index 0 = 44100 Hz, else 48000 Hz.

@@ -58,7 +58,7 @@ constexpr double kFaderTaperExponent = 8.0;
 constexpr POINT kKnobCentre = {12, 12};
 
 constexpr UINT kLampResolutionMs = 250;
-constexpr char kMetersCommandLine[] = "MirvaPM.exe ";
+constexpr char kMetersProgram[] = "MirvaPM.exe";
 
 UINT lampPeriodMs = CWaveSettingsDialog::kDefaultLampPeriodMs;
 
@@ -281,9 +281,9 @@ void CWaveSettingsDialog::RefreshFromDevice() {
         // The value too, not only the face: a pick is then compared with what the
         // card holds, and the change handler sends values, not highlights.
         // SetValue posts nothing, so the re-read sends nothing to the card.
-        const ClockSelection selection = SelectionFromClockMode(static_cast<uint16_t>(code));
-        m_lstClock.SetValue(selection.clock);
-        m_lstRate.SetValue(selection.rate);
+        m_clockShown = SelectionFromClockMode(static_cast<uint16_t>(code));
+        m_lstClock.SetValue(m_clockShown.clock);
+        m_lstRate.SetValue(m_clockShown.rate);
     }
 
     StartLampTimer();
@@ -424,7 +424,7 @@ void CWaveSettingsDialog::FollowDrag(const CWnd& control) {
 LRESULT CWaveSettingsDialog::OnUserNotify(WPARAM wParam, LPARAM lParam) {
     const UINT id = static_cast<UINT>(wParam);
     if (int k = ChannelOf(id, &ChannelIds::switchId); k >= 0) {
-        OnChannelSwitch(k, lParam != 0);
+        OnChannelSwitch(k, lParam != 0, lParam == 0);
     } else if (int k = ChannelOf(id, &ChannelIds::faderId); k >= 0) {
         OnChannelVolume(k, static_cast<int>(lParam));
     } else if (int k = ChannelOf(id, &ChannelIds::knobId); k >= 0) {
@@ -448,26 +448,49 @@ LRESULT CWaveSettingsDialog::OnUserNotify(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
-void CWaveSettingsDialog::OnChannelSwitch(int channel, bool on) {
+// The switch already shows the new state; the strip follows once the card has taken it.
+void CWaveSettingsDialog::OnChannelSwitch(int channel, bool on, bool wasOn) {
     CChannelStrip& strip = m_strips[channel];
     // No levels are sent either way: the card keeps the channel's stored levels.
+    if (!IsChangeTaken(m_pDevice->SetChannelControl(m_nCard, static_cast<uint16_t>(channel), on ? 1 : 0))) {
+        ShowChannelFromCard(channel, wasOn);
+        return;
+    }
     if (on) {
         strip.ShowWorking();
+        ReadChannelLevels(channel);
     } else {
         strip.ShowSwitchedOff();
     }
-    m_pDevice->SetChannelControl(m_nCard, static_cast<uint16_t>(channel), on ? 1 : 0);
-    if (on) ReadChannelLevels(channel);
+}
+
+// After a refused switch: the card's flag and levels, or the switch as it was when
+// the card cannot be read either (the strip has not followed it yet).
+void CWaveSettingsDialog::ShowChannelFromCard(int channel, bool wasOn) {
+    CChannelStrip& strip = m_strips[channel];
+    const auto ch = static_cast<uint16_t>(channel);
+    uint8_t flag = 0;
+    if (IsPanelFailure(m_pDevice->GetChannelControl(m_nCard, ch, &flag))) {
+        ShowSwitchState(strip.m_btnEnable, wasOn ? 1 : 0);
+        return;
+    }
+    ShowSwitchState(strip.m_btnEnable, flag == 1 ? 1 : 0);
+    uint16_t left = 0;
+    uint16_t right = 0;
+    const bool read = !IsPanelFailure(m_pDevice->GetChannelLevels(m_nCard, ch, &left, &right));
+    strip.ShowFromCard(read, left, right);
 }
 
 // A strip switched on still shows full level and centre balance; the next move
 // would send those. Reading the card's levels first keeps what the user had set.
-void CWaveSettingsDialog::ReadChannelLevels(int channel) {
+bool CWaveSettingsDialog::ReadChannelLevels(int channel) {
     uint16_t left = 0;
     uint16_t right = 0;
-    if (!IsPanelFailure(m_pDevice->GetChannelLevels(m_nCard, static_cast<uint16_t>(channel), &left, &right))) {
-        m_strips[channel].ShowLevels(left, right);
+    if (IsPanelFailure(m_pDevice->GetChannelLevels(m_nCard, static_cast<uint16_t>(channel), &left, &right))) {
+        return false;
     }
+    m_strips[channel].ShowLevels(left, right);
+    return true;
 }
 
 // An off strip shows placeholders, not the card's levels; the knob still notifies
@@ -476,16 +499,25 @@ void CWaveSettingsDialog::OnChannelVolume(int channel, int volume) {
     if (!m_strips[channel].IsOn()) return;
     FollowDrag(m_strips[channel].m_fader);
     const int balance = m_strips[channel].m_knob.GetValue();
-    const Levels levels = LevelsFromVolumeBalance(static_cast<uint16_t>(volume), static_cast<uint16_t>(balance));
-    m_pDevice->SetChannelLevels(m_nCard, static_cast<uint16_t>(channel), levels.left, levels.right);
+    SendChannelLevels(channel, LevelsFromVolumeBalance(static_cast<uint16_t>(volume), static_cast<uint16_t>(balance)));
 }
 
 void CWaveSettingsDialog::OnChannelBalance(int channel, int balance) {
     if (!m_strips[channel].IsOn()) return;
     FollowDrag(m_strips[channel].m_knob);
     const int volume = m_strips[channel].m_fader.value;
-    const Levels levels = LevelsFromVolumeBalance(static_cast<uint16_t>(volume), static_cast<uint16_t>(balance));
-    m_pDevice->SetChannelLevels(m_nCard, static_cast<uint16_t>(channel), levels.left, levels.right);
+    SendChannelLevels(channel, LevelsFromVolumeBalance(static_cast<uint16_t>(volume), static_cast<uint16_t>(balance)));
+}
+
+// A refusal shows the card's levels again, or, when they cannot be read, what the
+// strip showed before the move.
+void CWaveSettingsDialog::SendChannelLevels(int channel, const Levels& levels) {
+    CChannelStrip& strip = m_strips[channel];
+    if (IsChangeTaken(m_pDevice->SetChannelLevels(m_nCard, static_cast<uint16_t>(channel), levels.left, levels.right))) {
+        strip.KeepShownLevels();
+    } else if (!ReadChannelLevels(channel)) {
+        strip.ShowKeptLevels();
+    }
 }
 
 void CWaveSettingsDialog::OnHelpButton() {
@@ -495,15 +527,17 @@ void CWaveSettingsDialog::OnHelpButton() {
 // Each switch is set as a click on it would set it.
 void CWaveSettingsDialog::OnEnableAll() {
     for (int k = 0; k < kChannels; ++k) {
+        const bool wasOn = m_strips[k].IsOn();
         ShowSwitchState(m_strips[k].m_btnEnable, 1);
-        OnChannelSwitch(k, true);
+        OnChannelSwitch(k, true, wasOn);
     }
 }
 
 void CWaveSettingsDialog::OnDisableAll() {
     for (int k = 0; k < kChannels; ++k) {
+        const bool wasOn = m_strips[k].IsOn();
         ShowSwitchState(m_strips[k].m_btnEnable, 0);
-        OnChannelSwitch(k, false);
+        OnChannelSwitch(k, false, wasOn);
     }
 }
 
@@ -516,7 +550,14 @@ void CWaveSettingsDialog::OnRetrieveDefaults() {
     RefreshFromDevice();
 }
 
-void CWaveSettingsDialog::OnAutoSync(bool on) { m_pDevice->SetAutoSync(m_nCard, on ? 1 : 0); }
+// The switch already shows the new state; a refusal shows the card's, or the old one
+// when the card cannot be read.
+void CWaveSettingsDialog::OnAutoSync(bool on) {
+    if (IsChangeTaken(m_pDevice->SetAutoSync(m_nCard, on ? 1 : 0))) return;
+    uint8_t flag = 0;
+    const bool read = !IsPanelFailure(m_pDevice->GetAutoSync(m_nCard, &flag));
+    ShowSwitchState(m_btnAutoSync, read ? (flag == 1 ? 1 : 0) : (on ? 0 : 1));
+}
 
 void CWaveSettingsDialog::OnCustomSync() {
     if (m_btnAutoSync.state == 1) {
@@ -532,7 +573,9 @@ void CWaveSettingsDialog::OnCustomSync() {
 }
 
 void CWaveSettingsDialog::OnAudioSettings() {
-    m_pDevice->LaunchAudioSettings(m_nCard, LoadResString(IDS_AUDIO_SETTINGS_TITLE).c_str());
+    bool started = false;
+    m_pDevice->LaunchAudioSettings(m_nCard, LoadResString(IDS_AUDIO_SETTINGS_TITLE).c_str(), &started);
+    if (!started) ReportNotStarted(CCardControl::kAudioSettingsProgram);
 }
 
 void CWaveSettingsDialog::OnDiagnostics() {
@@ -543,7 +586,16 @@ void CWaveSettingsDialog::OnDiagnostics() {
     RefreshFromDevice();
 }
 
-void CWaveSettingsDialog::OnMeters() { LaunchProgram(kMetersCommandLine); }
+// The command line is the program's name and a blank, with nothing after it.
+void CWaveSettingsDialog::OnMeters() {
+    if (!LaunchProgram((std::string(kMetersProgram) + " ").c_str())) ReportNotStarted(kMetersProgram);
+}
+
+// A sibling program that is not installed would otherwise leave its button doing nothing.
+void CWaveSettingsDialog::ReportNotStarted(const char* program) {
+    const std::string text = std::string("Could not start ") + program + ".";
+    ::MessageBoxA(m_hWnd, text.c_str(), GetWindowText().c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
 
 void CWaveSettingsDialog::OnAboutBox() {
     CAboutBox about;
@@ -556,11 +608,26 @@ BOOL CWaveSettingsDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
     const BOOL handled = CDialog::OnCommand(wParam, lParam);
     const UINT id = LOWORD(wParam);
     if (HIWORD(wParam) == 1 && (id == IDC_LST_CLOCK || id == IDC_LST_RATE)) {
-        const int clock = m_lstClock.GetValue();
-        const int rate = m_lstRate.GetValue();
-        m_pDevice->SetClockMode(m_nCard, ClockModeFromSelection(static_cast<uint16_t>(clock), static_cast<uint16_t>(rate)));
+        const auto clock = static_cast<uint16_t>(m_lstClock.GetValue());
+        const auto rate = static_cast<uint16_t>(m_lstRate.GetValue());
+        if (IsChangeTaken(m_pDevice->SetClockMode(m_nCard, ClockModeFromSelection(clock, rate)))) {
+            m_clockShown = {clock, rate};
+        } else {
+            ShowClockFromCard();
+        }
     }
     return handled;
+}
+
+// After a refused pick: the card's clock, or the lists as they were when the card
+// cannot be read. SetValue posts nothing, so this sends nothing more.
+void CWaveSettingsDialog::ShowClockFromCard() {
+    uint32_t code = 0;
+    if (!IsPanelFailure(m_pDevice->GetClockMode(m_nCard, &code))) {
+        m_clockShown = SelectionFromClockMode(static_cast<uint16_t>(code));
+    }
+    m_lstClock.SetValue(m_clockShown.clock);
+    m_lstRate.SetValue(m_clockShown.rate);
 }
 
 LRESULT CWaveSettingsDialog::OnSysCommand(WPARAM wParam, LPARAM) {

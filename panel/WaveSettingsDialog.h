@@ -13,6 +13,7 @@
 #include "framework/PollHandoff.h"
 #include "panel/ChannelStrip.h"
 #include "panel/PanelFontsHolder.h"
+#include "panel/PanelLaws.h"
 #include "panel/PanelLayout.h"
 #include "panel/SkinBitmapsHolder.h"
 #include "panel/StreamStates.h"
@@ -71,10 +72,12 @@ private:
     void PaintPanel(CDC& dc) const;
     void ShowStreamStates(const StreamStates& states);
 
-    void OnChannelSwitch(int channel, bool on);
-    void ReadChannelLevels(int channel);
+    void OnChannelSwitch(int channel, bool on, bool wasOn);
+    void ShowChannelFromCard(int channel, bool wasOn);
+    bool ReadChannelLevels(int channel);
     void OnChannelVolume(int channel, int volume);
     void OnChannelBalance(int channel, int balance);
+    void SendChannelLevels(int channel, const Levels& levels);
     void OnHelpButton();
     void OnEnableAll();
     void OnDisableAll();
@@ -85,6 +88,8 @@ private:
     void OnAudioSettings();
     void OnDiagnostics();
     void OnMeters();
+    void ReportNotStarted(const char* program);
+    void ShowClockFromCard();
     void OnAboutBox();
 
     // The card is gone, or back after it was: what the windows show may be stale.
@@ -112,6 +117,7 @@ private:
     CSkinButton m_btnCustomSync;
     CSkinDropList m_lstClock;
     CSkinDropList m_lstRate;
+    ClockSelection m_clockShown{};  // the lists' values last known to be the card's
     CSkinButton m_btnEnableAll;
     CSkinButton m_btnDisableAll;
     CSkinButton m_btnAudioSettings;

@@ -7,7 +7,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-x86-64-dev mingw-w64-i686-dev
-  wine wine64 wine32:i386 fonts-wine
+  wine wine64 wine32:i386 fonts-wine fonts-liberation
   xvfb xauth x11-utils xdotool imagemagick procps
 )
 missing=()

@@ -46,13 +46,25 @@ use_display() {
     elif [ -f "$state/display" ]; then export DISPLAY="$(cat "$state/display")"; fi
 }
 
+# What make_prefix gives a prefix. A prefix made with another look gets this one's
+# fonts and settings again, so that trees older than a change to them pick it up.
+PREFIX_LOOK="2: wine fonts, Arial as Liberation Sans, unmanaged, 96 dpi"
+
 make_prefix() {
-    [ -f "$state/prefix.ready" ] && return 0
-    rm -rf "$WINEPREFIX"
-    timeout 300 "$WINE" wineboot -i >"$state/wineboot.log" 2>&1 || { echo "wine-env: wineboot failed" >&2; return 1; }
-    timeout 60 "$WINESERVER" -w
+    [ "$(cat "$state/prefix.ready" 2>/dev/null)" = "$PREFIX_LOOK" ] && return 0
+    if [ -f "$state/prefix.ready" ]; then
+        # The settings below are written with no server of the prefix running.
+        timeout 30 "$WINESERVER" -k >/dev/null 2>&1
+    else
+        rm -rf "$WINEPREFIX"
+        timeout 300 "$WINE" wineboot -i >"$state/wineboot.log" 2>&1 || { echo "wine-env: wineboot failed" >&2; return 1; }
+        timeout 60 "$WINESERVER" -w
+    fi
     # Wine's own fonts give the real "MS Sans Serif" and 8 x 16 dialog base units.
-    cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+    # Liberation Sans has Arial's metrics: texts drawn in Arial take the room they
+    # take on Windows, where a wider stand-in would be clipped.
+    cp /usr/share/wine/fonts/* /usr/share/fonts/truetype/liberation/LiberationSans-*.ttf \
+        "$WINEPREFIX/drive_c/windows/Fonts/"
     cat >"$state/settings.reg" <<'REG'
 REGEDIT4
 
@@ -62,10 +74,13 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Control Panel\Desktop]
 "LogPixels"=dword:00000060
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Arial"="Liberation Sans"
 REG
     timeout 120 "$WINE" regedit /S "$(winepath_of "$state/settings.reg")" >>"$state/wineboot.log" 2>&1
     timeout 60 "$WINESERVER" -w
-    touch "$state/prefix.ready"
+    echo "$PREFIX_LOOK" >"$state/prefix.ready"
 }
 
 winepath_of() { echo "Z:$(echo "$1" | tr / '\\')"; }

@@ -6,6 +6,7 @@
 #include "controls/SkinDialogBaseUnits.h"
 #include "controls/SunkenFrame.h"
 #include "controls/WindowPainting.h"
+#include "device/Status.h"
 #include "framework/WinApp.h"
 #include "resources/resource.h"
 
@@ -171,14 +172,14 @@ void CCustomSyncDialog::RefreshSwitches() {
 }
 
 LRESULT CCustomSyncDialog::OnUserNotify(WPARAM wParam, LPARAM lParam) {
-    const uint32_t flag = lParam != 0 ? 1 : 0;
+    const int flag = lParam != 0 ? 1 : 0;
     for (int i = 0; i < kStreams; ++i) {
         const uint16_t stream = static_cast<uint16_t>(i);
         if (kStreamIds[i].recordId != 0 && wParam == kStreamIds[i].recordId) {
-            return m_pDevice->SetStreamSync(m_nCard, kRecord, stream, flag);
+            return SendSwitch(m_channels[i].record, kRecord, stream, flag, 1 - flag);
         }
         if (wParam == kStreamIds[i].playbackId) {
-            return m_pDevice->SetStreamSync(m_nCard, kPlayback, stream, flag);
+            return SendSwitch(m_channels[i].playback, kPlayback, stream, flag, 1 - flag);
         }
     }
     switch (wParam) {
@@ -197,9 +198,22 @@ int32_t CCustomSyncDialog::SetGroup(uint32_t direction, int flag) {
     int32_t status = 0;
     for (int i = 0; i < count; ++i) {
         CSkinButton& sw = direction == kRecord ? m_channels[i].record : m_channels[i].playback;
+        const int before = sw.state;
         sw.state = flag;
         sw.InvalidateRect(nullptr, TRUE);
-        status = m_pDevice->SetStreamSync(m_nCard, direction, static_cast<uint16_t>(i), static_cast<uint32_t>(flag));
+        status = SendSwitch(sw, direction, static_cast<uint16_t>(i), flag, before);
     }
+    return status;
+}
+
+// The switch already shows flag. A change the card refused shows the card's state
+// again, or the state before when the card cannot be read either.
+int32_t CCustomSyncDialog::SendSwitch(CSkinButton& sw, uint32_t direction, uint16_t stream, int flag, int before) {
+    const int32_t status = m_pDevice->SetStreamSync(m_nCard, direction, stream, static_cast<uint32_t>(flag));
+    if (IsChangeTaken(status)) return status;
+    uint8_t held = 0;
+    const bool read = !IsPanelFailure(m_pDevice->GetStreamSync(m_nCard, direction, stream, &held));
+    sw.state = read ? (held == 1 ? 1 : 0) : before;
+    sw.InvalidateRect(nullptr, TRUE);
     return status;
 }

@@ -39,6 +39,7 @@ private:
     void PaintWindow(CDC& dc) const;
     void RefreshSwitches();
     int32_t SetGroup(uint32_t direction, int flag);
+    int32_t SendSwitch(CSkinButton& sw, uint32_t direction, uint16_t stream, int flag, int before);
 
     HICON m_hIcon;
     CCardControl* m_pDevice;

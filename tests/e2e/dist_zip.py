@@ -11,6 +11,7 @@ import struct
 import sys
 import zipfile
 
+# Nothing else: the virtual card's driver and cardctl are for development under Wine.
 MEMBERS = ["WaveSettings.exe", "README.txt"]
 MACHINES = {"i686": 0x14C, "x86_64": 0x8664}
 # DLLs every Windows has; anything else (the MinGW runtime's libstdc++-6.dll,

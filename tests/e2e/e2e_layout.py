@@ -175,12 +175,15 @@ def levels_from_volume_balance(v, b):
 
 
 def balance_from_levels(left, right):
+    """The position whose levels at volume max(left, right) lie nearest; of equals,
+    the one nearest the centre."""
     m = max(left, right)
-    if m == 0:
-        return 64
-    if right >= left:
-        return 64 + 63 * (right - left) // m
-    return 64 - 64 * (left - right) // m
+
+    def distance(b):
+        l, r = levels_from_volume_balance(m, b)
+        return abs(l - left) + abs(r - right), abs(b - 64)
+
+    return min(range(128), key=distance)
 
 
 def clock_mode(clock_index, rate_index):

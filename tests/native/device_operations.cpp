@@ -401,12 +401,18 @@ TEST(FreeCard, ANonzeroStatusOrAFailedCallChangesNothing) {
 
 std::vector<std::string> g_launched;
 
-void RecordLaunch(const char* commandLine) { g_launched.emplace_back(commandLine); }
+bool g_starts = true;
+
+bool RecordLaunch(const char* commandLine) {
+    g_launched.emplace_back(commandLine);
+    return g_starts;
+}
 
 class LaunchAudioSettings : public ::testing::Test {
 protected:
     void SetUp() override {
         g_launched.clear();
+        g_starts = true;
         SetProgramLauncher(RecordLaunch);
     }
     void TearDown() override { SetProgramLauncher(nullptr); }
@@ -439,6 +445,18 @@ TEST_F(LaunchAudioSettings, TheCardIndexIsNotUsed) {
     ASSERT_EQ(g_launched.size(), 2u);
     EXPECT_EQ(g_launched[0], "MirvaCP.exe ");
     EXPECT_EQ(g_launched[1], "MirvaCP.exe ");
+}
+
+TEST_F(LaunchAudioSettings, SaysWhetherTheProgramStartedAndReturnsZeroEitherWay) {
+    VirtualCardRig rig;
+    CCardControl& control = rig.Build();
+    for (bool starts : {true, false}) {
+        g_starts = starts;
+        bool started = !starts;
+        EXPECT_EQ(control.LaunchAudioSettings(0, "Zelk MIRVA PCI Audio Settings", &started), 0);
+        EXPECT_EQ(started, starts);
+    }
+    EXPECT_EQ(g_launched, std::vector<std::string>(2, "MirvaCP.exe Zelk MIRVA PCI Audio Settings"));
 }
 
 }  // namespace

@@ -23,8 +23,7 @@ protected:
                 c.settings.control[k] = 1;
                 c.settings.left[k] = c.settings.right[k] = 65535;
             }
-            // The knob reads balance 32 from these, which the balance law gives back
-            // as R 32768, -6.0 dB.
+            // What the knob at 31 sends: R 31744, -6.3 dB.
             c.settings.right[0] = 31744;
             c.settings.control[1] = 0;
             c.settings.left[2] = c.settings.right[2] = 32845;
@@ -64,7 +63,7 @@ constexpr int LampX(int channel) { return 104 + 65 * channel; }
 const ControlCase kMainWindow[] = {
     {{44}, "Analog control enable", ROLE_SYSTEM_CHECKBUTTON, "on", STATE_SYSTEM_CHECKED, "Uncheck"},
     {{54}, "Analog volume", ROLE_SYSTEM_SLIDER, "0.0 dB", 0, ""},
-    {{60}, "Analog balance", ROLE_SYSTEM_SLIDER, "L 0.0 dB, R -6.0 dB", 0, ""},
+    {{60}, "Analog balance", ROLE_SYSTEM_SLIDER, "L 0.0 dB, R -6.3 dB", 0, ""},
     {{0, LampX(0), kPlayLampY}, "Analog playback", ROLE_SYSTEM_INDICATOR, "running", 0, ""},
     {{0, LampX(0), kRecordLampY}, "Analog record", ROLE_SYSTEM_INDICATOR, "open", 0, ""},
     {{47}, "S/PDIF control enable", ROLE_SYSTEM_CHECKBUTTON, "off", 0, "Check"},
@@ -116,7 +115,7 @@ TEST_F(PanelAccessibilityTest, ReadingSendsNothingToTheCard) {
 TEST_F(PanelAccessibilityTest, ValuesFollowTheCardAfterARepaint) {
     RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
         OnCard([](VcCard& c) {
-            c.settings.left[0] = 30167;  // balance 97: L 31208, -6.4 dB
+            c.settings.left[0] = 30167;  // balance 98: L 30167, -6.7 dB
             c.settings.right[0] = 65535;
             c.settings.control[1] = 1;
             c.settings.left[1] = c.settings.right[1] = 6554;
@@ -126,7 +125,7 @@ TEST_F(PanelAccessibilityTest, ValuesFollowTheCardAfterARepaint) {
         });
         Repaint(hwnd);
         const ControlCase after[] = {
-            {{60}, "Analog balance", ROLE_SYSTEM_SLIDER, "L -6.4 dB, R 0.0 dB", 0, ""},
+            {{60}, "Analog balance", ROLE_SYSTEM_SLIDER, "L -6.7 dB, R 0.0 dB", 0, ""},
             {{0, LampX(0), kPlayLampY}, "Analog playback", ROLE_SYSTEM_INDICATOR, "open", 0, ""},
             {{47}, "S/PDIF control enable", ROLE_SYSTEM_CHECKBUTTON, "on", STATE_SYSTEM_CHECKED, "Uncheck"},
             {{55}, "S/PDIF volume", ROLE_SYSTEM_SLIDER, "-20.0 dB", 0, ""},

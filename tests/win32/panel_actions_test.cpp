@@ -2,6 +2,7 @@
 #include <windowsx.h>
 
 #include <cstring>
+#include <functional>
 #include <string>
 
 #include "controls/BitmapCache.h"
@@ -9,6 +10,7 @@
 #include "controls/SkinDropList.h"
 #include "controls/SkinFader.h"
 #include "controls/SkinKnob.h"
+#include "device/ProgramLauncher.h"
 #include "tests/win32/panel_harness.h"
 #include "tests/win32/support/DropListFace.h"
 
@@ -193,7 +195,7 @@ TEST_F(PanelTest, ChannelSwitchKeepsTheCardsLevelsAndShowsThemAgainWhenOn) {
         auto& fader = Control<CSkinFader>(hwnd, 82);
         auto& knob = Control<CSkinKnob>(hwnd, 86);
         ASSERT_EQ(fader.value, 65535);
-        ASSERT_EQ(knob.GetValue(), 88);  // the card holds (40000, 65535)
+        ASSERT_EQ(knob.GetValue(), 89);  // the card holds (40000, 65535)
         ClearLog();
         ClickId(hwnd, 74);
         std::vector<LoggedRequest> log = TakeLog();
@@ -216,7 +218,7 @@ TEST_F(PanelTest, ChannelSwitchKeepsTheCardsLevelsAndShowsThemAgainWhenOn) {
         EXPECT_EQ(log[1].code, kGetChannelLevels);
         EXPECT_EQ(log[1].Word(8), 6u);
         EXPECT_EQ(fader.value, 65535);
-        EXPECT_EQ(knob.GetValue(), 88);
+        EXPECT_EQ(knob.GetValue(), 89);
         EXPECT_EQ(fader.active, 1);
         EXPECT_EQ(knob.active, 1);
         EXPECT_EQ(fader.trackBitmap, LoadSkinBitmap(155));
@@ -264,6 +266,54 @@ TEST_F(PanelTest, SwitchedOffStripSendsNoLevelsWhateverItsControlsNotify) {
             });
         });
     }
+}
+
+// A re-read and a touch of the fader that moves nothing send what the card holds:
+// the balance never walks toward the centre. Levels that no knob position gives may
+// settle once on the nearest position.
+TEST_F(PanelTest, RepaintsAndUnmovingFaderTouchesKeepTheCardsLevels) {
+    struct HeldCase {
+        int channel;
+        uint16_t left, right;
+        int changesAllowed;
+    };
+    const HeldCase cases[] = {
+        {1, 65535, 32768, 0},  // what the knob at 32 sends
+        {3, 40000, 65535, 1},
+        {5, 30000, 12345, 1},
+    };
+    OnCard([&](VcCard& c) {
+        for (const HeldCase& h : cases) {
+            c.settings.left[h.channel] = h.left;
+            c.settings.right[h.channel] = h.right;
+        }
+    });
+    int changes[3] = {};
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        for (int round = 0; round < 3; ++round) {
+            Repaint(hwnd);
+            for (int i = 0; i < 3; ++i) {
+                const HeldCase& h = cases[i];
+                auto& fader = Control<CSkinFader>(hwnd, kChannelControls[h.channel].faderId);
+                uint16_t before[2] = {};
+                OnCard([&](VcCard& c) {
+                    before[0] = c.settings.left[h.channel];
+                    before[1] = c.settings.right[h.channel];
+                });
+                // Grabbed on the thumb and moved sideways: the volume stays.
+                const int thumb = fader.position;
+                ClearLog();
+                Press(fader, 5, thumb);
+                Move(fader, 8, thumb);
+                Release(fader, 8, thumb);
+                EXPECT_EQ(Codes(TakeLog()), std::vector<uint32_t>{kSetChannelLevels});
+                OnCard([&](VcCard& c) {
+                    if (c.settings.left[h.channel] != before[0] || c.settings.right[h.channel] != before[1]) ++changes[i];
+                });
+            }
+        }
+    });
+    for (int i = 0; i < 3; ++i) EXPECT_LE(changes[i], cases[i].changesAllowed) << "channel " << cases[i].channel;
 }
 
 TEST_F(PanelTest, FirstMoveAfterSwitchOnSendsTheCardsLevelsNotFullLevel) {
@@ -344,8 +394,81 @@ TEST_F(PanelTest, EnableAllAndDisableAllSendTenSwitchesInChannelOrder) {
         EXPECT_EQ(Control<CSkinFader>(hwnd, 51).value, 40000);
         EXPECT_EQ(Control<CSkinKnob>(hwnd, 57).GetValue(), 40);
         EXPECT_EQ(Control<CSkinFader>(hwnd, 82).value, 65535);
-        EXPECT_EQ(Control<CSkinKnob>(hwnd, 86).GetValue(), 88);
+        EXPECT_EQ(Control<CSkinKnob>(hwnd, 86).GetValue(), 89);
     });
+}
+
+// How the card refuses the next change: the call fails, the driver answers with a
+// status and keeps what it held, or the call fails and so does the read after it.
+enum class Refusal { kCallFails, kDriverStatus, kReadFailsToo };
+
+void RefuseNextChange(CVirtualCard& core, Refusal refusal) {
+    if (refusal == Refusal::kDriverStatus) {
+        core.AnswerStatusForNextCalls(5, 1);
+    } else {
+        core.FailNextCalls(refusal == Refusal::kReadFailsToo ? 2 : 1);
+    }
+}
+
+// A change the card refused shows what the card holds at once, not at the next
+// repaint: the controls look as a repaint shows them.
+TEST_F(PanelTest, ARefusedChangeShowsWhatTheCardHolds) {
+    struct RefusedCase {
+        const char* name;
+        std::vector<int> shown;  // the controls the change shows on
+        uint32_t request;        // the change's request
+        std::function<void(HWND)> act;
+    };
+    const RefusedCase cases[] = {
+        {"channel switch", {76, 83, 87}, kChannelControlOff, [](HWND hwnd) { ClickId(hwnd, 76); }},
+        {"fader", {51, 57}, kSetChannelLevels,
+         [](HWND hwnd) {
+             auto& fader = Control<CSkinFader>(hwnd, 51);
+             const int thumb = fader.position;
+             Press(fader, 5, thumb);
+             Move(fader, 5, 20);
+             Release(fader, 5, 20);
+         }},
+        {"knob", {51, 57}, kSetChannelLevels,
+         [](HWND hwnd) {
+             HWND knob = ::GetDlgItem(hwnd, 57);
+             Press(knob, 12, 12);
+             Move(knob, 20, 12);
+             Release(knob, 20, 12);
+         }},
+        {"rate list", {92, 93}, kSetClockMode, [](HWND hwnd) { ChooseItem(hwnd, 93, 0); }},
+        {"Auto Sync", {73}, kAutoSyncOff, [](HWND hwnd) { ClickId(hwnd, 73); }},
+        {"Disable All", {44, 54, 60, 47}, kChannelControlOff, [](HWND hwnd) { ClickId(hwnd, 66); }},
+    };
+    for (Refusal refusal : {Refusal::kCallFails, Refusal::kDriverStatus, Refusal::kReadFailsToo}) {
+        SCOPED_TRACE(static_cast<int>(refusal));
+        OnCard([](VcCard& c) {
+            for (uint8_t& on : c.settings.control) on = 1;
+            c.settings.left[3] = 40000;
+            c.settings.right[3] = 25000;
+            c.settings.autoSync = 1;
+            c.settings.clockMode = 2;  // ADAT Clock, 48000 Hz
+        });
+        RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+            for (const RefusedCase& c : cases) {
+                SCOPED_TRACE(c.name);
+                Repaint(hwnd);
+                PumpMessages();
+                ClearLog();
+                OnCore([&](CVirtualCard& core) { RefuseNextChange(core, refusal); });
+                c.act(hwnd);
+                const std::vector<LoggedRequest> log = TakeLog();
+                ASSERT_FALSE(log.empty());
+                EXPECT_EQ(log[0].code, c.request);
+                std::vector<Pixels> shown;
+                for (int id : c.shown) shown.push_back(CaptureClient(::GetDlgItem(hwnd, id)));
+                Repaint(hwnd);
+                for (size_t i = 0; i < shown.size(); ++i) {
+                    EXPECT_TRUE(shown[i] == CaptureClient(::GetDlgItem(hwnd, c.shown[i]))) << "control " << c.shown[i];
+                }
+            }
+        });
+    }
 }
 
 TEST_F(PanelTest, ChoosingClockOrRateSendsBothSelections) {
@@ -475,6 +598,30 @@ TEST_F(PanelTest, SiblingProgramsStartWithTheirExactCommandLines) {
             EXPECT_EQ(launched, std::vector<std::string>{c.commandLine});
             EXPECT_TRUE(TakeLog().empty());
         }
+    });
+}
+
+// Neither sibling program is installed here, so the real launcher fails.
+TEST_F(PanelTest, ASiblingProgramThatCannotStartIsNamedInAMessageBox) {
+    SetProgramLauncher(nullptr);
+    struct MissingCase {
+        int button;
+        const char* text;
+    };
+    const MissingCase cases[] = {{101, "Could not start MirvaPM.exe."}, {94, "Could not start MirvaCP.exe."}};
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        WatchDialogs watch(hwnd);
+        for (const MissingCase& c : cases) {
+            g_shown.clear();
+            ClearLog();
+            ClickId(hwnd, c.button);
+            ASSERT_EQ(g_shown.size(), 1u) << c.button;
+            EXPECT_EQ(g_shown[0].text, c.text);
+            EXPECT_EQ(g_shown[0].caption, "Zelk MIRVA PCI Wave Device Settings");
+            EXPECT_EQ(g_shown[0].owner, hwnd);
+            EXPECT_TRUE(TakeLog().empty());
+        }
+        EXPECT_TRUE(::IsWindowEnabled(hwnd)) << "the boxes are closed";
     });
 }
 

@@ -11,7 +11,10 @@ namespace {
 
 constexpr UINT kQuietLampPeriodMs = 60 * 60 * 1000;
 
-void CaptureLaunch(const char* commandLine) { PanelTest::launched.emplace_back(commandLine); }
+bool CaptureLaunch(const char* commandLine) {
+    PanelTest::launched.emplace_back(commandLine);
+    return true;
+}
 
 }  // namespace
 

@@ -10,7 +10,6 @@
 #include "controls/SkinFader.h"
 #include "panel/ReadoutText.h"
 #include "tests/win32/panel_harness.h"
-#include "tests/win32/support/DibCanvas.h"
 #include "tests/win32/support/Screenshot.h"
 
 namespace {
@@ -61,17 +60,6 @@ bool Covers(HWND tip, HWND control) {
     ::GetWindowRect(tip, &a);
     ::GetWindowRect(control, &b);
     return ::IntersectRect(&both, &a, &b) != FALSE;
-}
-
-// What the screen shows in rect, whichever windows show it.
-Pixels CaptureScreen(const RECT& rect) {
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    CDibCanvas canvas(width, height, 0);
-    HDC screen = ::GetDC(nullptr);
-    ::BitBlt(canvas.Hdc(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ::ReleaseDC(nullptr, screen);
-    return canvas.Read();
 }
 
 // Away from the panel, so that no tip shows in a test that does not ask for one.
@@ -176,15 +164,15 @@ TEST_F(PanelReadoutTest, RestingOnAControlShowsItsReadoutBesideIt) {
             EXPECT_FALSE(Covers(tip, control));
         }
 
-        // The window with a fader's readout, as a user sees it.
+        // The window with a fader's readout, as a user sees it (without the frame,
+        // which is the system's and looks as it is active or not).
         HWND tip = HoverTip(hwnd, ::GetDlgItem(hwnd, kChannelControls[0].faderId));
         ASSERT_NE(tip, nullptr);
-        RECT window{};
+        const RECT client = ClientOnScreen(hwnd);
         RECT shown{};
         RECT both{};
-        ::GetWindowRect(hwnd, &window);
         ::GetWindowRect(tip, &shown);
-        ::UnionRect(&both, &window, &shown);
+        ::UnionRect(&both, &client, &shown);
         SaveScreenshot(CaptureScreen(both), "fader_readout");
     });
 }

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 #include "controls/SkinDialogBaseUnits.h"
+#include "framework/Gdi.h"
+#include "resources/resource.h"
+#include "tests/win32/support/DibCanvas.h"
 #include "tests/win32/windows_harness.h"
 #include "windows/AboutBox.h"
 
@@ -28,7 +32,21 @@ struct AboutCase {
     Box texts[3];  // title, version, notice
 };
 
-// Where the dark pixels of each text start, and that none lies outside the text rectangles.
+// How wide text is in the box's font, 9-point Arial. With Arial's metrics the title
+// fits its 210-pixel rectangle, as on Windows; a wider stand-in font gets it clipped.
+int ArialWidth(const std::string& text) {
+    CDibCanvas canvas(1, 1, 0);
+    const CDC dc(canvas.Hdc());
+    CFont font;
+    font.CreatePointFont(90, "Arial");
+    CSelectObject selected(dc, font);
+    RECT measured = {0, 0, 0, 0};
+    dc.DrawText(text.c_str(), -1, &measured, DT_CALCRECT);
+    return measured.right;
+}
+
+// Where the dark pixels of each text start, that none lies outside the text rectangles,
+// and that the title is drawn whole: it fits its rectangle and its last letter shows.
 void ExpectTextsIn(const Pixels& shown, const AboutCase& c) {
     auto dark = [&](int x, int y) { return (shown.At(x, y) & 0xC0C0C0) == 0; };
     auto in = [](const Box& b, int x, int y) { return x >= b.left && x < b.right && y >= b.top && y < b.bottom; };
@@ -49,6 +67,7 @@ void ExpectTextsIn(const Pixels& shown, const AboutCase& c) {
             }
             found[which].left = std::min(found[which].left, x);
             found[which].top = std::min(found[which].top, y);
+            found[which].right = std::max(found[which].right, x);
         }
     }
     EXPECT_EQ(stray, 0) << "dark pixels outside the texts at " << c.baseX << " x " << c.baseY;
@@ -57,6 +76,13 @@ void ExpectTextsIn(const Pixels& shown, const AboutCase& c) {
         EXPECT_LE(found[t].left, c.texts[t].left + 3) << "text " << t << " starts at its rectangle's left";
         EXPECT_LE(found[t].top, c.texts[t].top + 5) << "text " << t << " starts at its rectangle's top";
     }
+    char title[64] = {};
+    ::LoadStringA(::GetModuleHandleA(nullptr), IDS_TITLE, title, sizeof title);
+    const std::string text = title;
+    const Box& rect = c.texts[0];
+    EXPECT_LE(ArialWidth(text), rect.right - rect.left) << "the title does not fit at " << c.baseX << " x " << c.baseY;
+    EXPECT_GE(found[0].right, rect.left + ArialWidth(text.substr(0, text.size() - 1)))
+        << "the title's last letter is missing at " << c.baseX << " x " << c.baseY;
 }
 
 TEST_F(AboutTest, ButtonAndTextsFollowTheDialogBaseUnits) {

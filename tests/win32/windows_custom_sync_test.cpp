@@ -3,6 +3,8 @@
 // group buttons, and the window's geometry.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "controls/SkinButton.h"
@@ -205,16 +207,40 @@ TEST_F(CustomSyncTest, GroupButtonsShowEachSwitchBeforeSendingItsRequest) {
     }
 }
 
-TEST_F(CustomSyncTest, ARefusedSwitchIsCorrectedByTheNextRepaint) {
-    RunCustomSync([&](HWND hwnd) {
-        OnCore([](CVirtualCard& core) { core.AnswerStatusForNextCalls(5, 1); });
-        ClickId(hwnd, 45);
-        EXPECT_EQ(State(hwnd, 45), 1) << "shows the click until the card is read";
-        OnCard([](VcCard& c) { EXPECT_EQ(c.settings.recordSync[0], 0); });
-        Repaint(hwnd);
-        EXPECT_EQ(State(hwnd, 45), 0);
-        ExpectSwitchShows(CaptureClient(hwnd), hwnd, 45, true, 0);
-    });
+// A change the card refused (the call failed, or the driver answered a status and
+// kept what it held) shows the card's state at once; when the read after it fails
+// too, the switch shows what it showed before.
+TEST_F(CustomSyncTest, ARefusedSwitchShowsWhatTheCardHolds) {
+    struct Refusal {
+        const char* name;
+        std::function<void(CVirtualCard&)> arm;
+    };
+    const Refusal refusals[] = {
+        {"call fails", [](CVirtualCard& core) { core.FailNextCalls(1); }},
+        {"driver status", [](CVirtualCard& core) { core.AnswerStatusForNextCalls(5, 1); }},
+        {"read fails too", [](CVirtualCard& core) { core.FailNextCalls(2); }},
+    };
+    // The record switch of Analog alone, or first of its group's Enable All.
+    const int actions[] = {45, 67};
+    for (const Refusal& refusal : refusals) {
+        for (int action : actions) {
+            SCOPED_TRACE(std::string(refusal.name) + ", button " + std::to_string(action));
+            SetCardSync(std::vector<int>(6, 0), std::vector<int>(10, 0));
+            RunCustomSync([&](HWND hwnd) {
+                OnCore(refusal.arm);
+                ClickId(hwnd, action);
+                OnCard([](VcCard& c) { EXPECT_EQ(c.settings.recordSync[0], 0); });
+                EXPECT_EQ(State(hwnd, 45), 0);
+                const Pixels face = SkinPixels(144);
+                EXPECT_TRUE(CaptureClient(::GetDlgItem(hwnd, 45)) == face.Part(0, 0, face.width - 1, face.height - 1));
+                if (action == 67) {
+                    EXPECT_EQ(State(hwnd, 48), 1) << "the rest of the group was taken";
+                }
+                Repaint(hwnd);
+                EXPECT_EQ(State(hwnd, 45), 0);
+            });
+        }
+    }
 }
 
 TEST_F(CustomSyncTest, ASwitchWhoseReadFailsShowsOffUntilTheCardAnswers) {

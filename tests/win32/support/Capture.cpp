@@ -13,4 +13,21 @@ Pixels CaptureClient(HWND hwnd) {
     return canvas.Read();
 }
 
+Pixels CaptureScreen(const RECT& rect) {
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    CDibCanvas canvas(width, height, 0);
+    HDC screen = ::GetDC(nullptr);
+    ::BitBlt(canvas.Hdc(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::ReleaseDC(nullptr, screen);
+    return canvas.Read();
+}
+
+RECT ClientOnScreen(HWND hwnd) {
+    RECT client{};
+    ::GetClientRect(hwnd, &client);
+    ::MapWindowPoints(hwnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    return client;
+}
+
 void Repaint(HWND hwnd) { ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
