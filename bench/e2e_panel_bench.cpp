@@ -6,6 +6,7 @@
 //    to its first completed paint, under the same Wine;
 //  - the idle panel's request rate over ten seconds.
 // Usage: e2e_panel_bench PROGRAM MINIMAL_DIALOG   (the driver must be running)
+//        e2e_panel_bench --minimise   minimises the running panel, as its minimise box would
 #include <windows.h>
 
 #include <algorithm>
@@ -128,9 +129,21 @@ bool MeasureIdle(HANDLE device, double& perSecond, uint32_t& requests) {
     return true;
 }
 
+// The window manager's minimise, from outside: the panel's own thread minimises it.
+int MinimisePanel() {
+    HWND window = ::FindWindowA(nullptr, kMainTitle);
+    if (window == nullptr) {
+        std::fprintf(stderr, "e2e_panel_bench: no panel to minimise\n");
+        return 1;
+    }
+    ::ShowWindow(window, SW_MINIMIZE);
+    return ::IsIconic(window) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::strcmp(argv[1], "--minimise") == 0) return MinimisePanel();
     if (argc != 3) {
         std::fprintf(stderr, "usage: e2e_panel_bench PROGRAM MINIMAL_DIALOG\n");
         return 2;

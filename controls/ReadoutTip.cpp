@@ -24,32 +24,45 @@ SIZE BubbleSize(const CWnd& tip, TOOLINFOA tool) {
 
 }  // namespace
 
-BOOL CReadoutTip::Create(CWnd* owner) {
-    // Start-up registers only the standard classes; the tooltip class comes with these.
-    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
-    ::InitCommonControlsEx(&classes);
-    m_owner = owner->m_hWnd;
-    const RECT none{0, 0, 0, 0};
-    if (!m_hoverTip.CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, kTipStyle, none, m_owner, 0) ||
-        !CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, kTipStyle, none, m_owner, 0)) {
-        return FALSE;
-    }
-    TOOLINFOA tool = DragTool();
-    return SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) != 0;
-}
+void CReadoutTip::SetOwner(const CWnd& owner) { m_owner = owner.m_hWnd; }
 
 // The control relays its mouse messages itself: the tip's subclass (TTF_SUBCLASS)
 // would look up a window property on every message the control gets, paints included.
-BOOL CReadoutTip::AddTool(CWnd& control) {
-    TOOLINFOA tool{};
-    tool.cbSize = kToolInfoSize;
-    tool.uFlags = TTF_IDISHWND;
-    tool.hwnd = m_owner;
-    tool.uId = reinterpret_cast<UINT_PTR>(control.m_hWnd);
-    tool.lpszText = LPSTR_TEXTCALLBACKA;
-    if (m_hoverTip.SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) == 0) return FALSE;
-    control.RelayMouseTo(m_hoverTip.m_hWnd);
-    return TRUE;
+void CReadoutTip::AddTool(CWnd& control) {
+    m_tools.push_back(control.m_hWnd);
+    control.RelayMouseTo(this);
+}
+
+void CReadoutTip::RelayMouse(const MSG& msg) {
+    if (!MakeTips()) return;
+    m_hoverTip.SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+}
+
+bool CReadoutTip::MakeTips() {
+    if (m_tipsFailed) return false;
+    if (m_hWnd != nullptr) return true;
+    // Start-up registers only the standard classes; the tooltip class comes with these.
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&classes);
+    const RECT none{0, 0, 0, 0};
+    m_tipsFailed = true;
+    if (!m_hoverTip.CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, kTipStyle, none, m_owner, 0) ||
+        !CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, kTipStyle, none, m_owner, 0)) {
+        return false;
+    }
+    TOOLINFOA tool = DragTool();
+    if (SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool)) == 0) return false;
+    for (HWND control : m_tools) {
+        TOOLINFOA hover{};
+        hover.cbSize = kToolInfoSize;
+        hover.uFlags = TTF_IDISHWND;
+        hover.hwnd = m_owner;
+        hover.uId = reinterpret_cast<UINT_PTR>(control);
+        hover.lpszText = LPSTR_TEXTCALLBACKA;
+        if (m_hoverTip.SendMessage(TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&hover)) == 0) return false;
+    }
+    m_tipsFailed = false;
+    return true;
 }
 
 TOOLINFOA CReadoutTip::DragTool() const {
@@ -63,6 +76,7 @@ TOOLINFOA CReadoutTip::DragTool() const {
 }
 
 void CReadoutTip::Follow(const CWnd& control) {
+    if (!MakeTips()) return;
     const bool starting = m_followed == nullptr;
     m_followed = control.m_hWnd;
     TOOLINFOA tool = DragTool();

@@ -3,21 +3,26 @@
 // after the system's hover delay, a tracking one (this window) follows a control's
 // value while it is dragged. The owner supplies every text on demand
 // (TTN_GETDISPINFO), so a tip always says the current value; both sit beside their
-// control, never over it.
+// control, never over it. The tooltip windows are made when the pointer first
+// reaches a control: a run in which nobody points at one never pays for them.
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 #include "framework/Wnd.h"
 
-class CReadoutTip : public CWnd {
+class CReadoutTip : public CWnd, public CMouseRelay {
 public:
     CReadoutTip() = default;
 
-    // Both tips, owned by owner, which answers their TTN_GETDISPINFO and hands their
-    // TTN_SHOW to OnShow. Returns 0 when either window cannot be made.
-    BOOL Create(CWnd* owner);
+    // The window that will own both tips, answer their TTN_GETDISPINFO and hand
+    // their TTN_SHOW to OnShow.
+    void SetOwner(const CWnd& owner);
     // A hover readout for control, which relays its mouse messages to the tip.
-    BOOL AddTool(CWnd& control);
+    void AddTool(CWnd& control);
+    // A control's mouse message: makes the tips on the first one, then hands it on.
+    void RelayMouse(const MSG& msg) override;
     // A drag moved control's value: shows the tracking readout beside it, or brings
     // its text up to date, until the control lets the mouse go.
     void Follow(const CWnd& control);
@@ -32,11 +37,15 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Both tips with every tool; false when they cannot be made, then or before.
+    bool MakeTips();
     TOOLINFOA DragTool() const;
     POINT BesideOf(HWND control, SIZE tip) const;
     void EndFollowing();
 
     HWND m_owner = nullptr;
+    std::vector<HWND> m_tools;
+    bool m_tipsFailed = false;
     CWnd m_hoverTip;
     HWND m_followed = nullptr;
 };

@@ -131,9 +131,11 @@ void CSkinDropList::DropDown() {
     POINT origin{0, 0};
     ClientToScreen(&origin);
     const RECT anchor{origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
-    popup.Place(anchor, this, kPopupCommand, 1);
     // The keys go to the focus: the open list's keys must reach it, not the dialog.
+    // Taken before the list shows: focusing an inactive window raises it, over a
+    // list shown before.
     ::SetFocus(m_hWnd);
+    popup.Place(anchor, this, kPopupCommand, 1);
     SetCapture();
     dropped = 1;
     Invalidate(TRUE);

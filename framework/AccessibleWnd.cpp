@@ -4,6 +4,23 @@
 
 #include "framework/AccessibleObject.h"
 
+namespace {
+
+// COM starts on a window's thread when a client first asks one of its windows for
+// its object, not at start: most runs are never asked, and COM and oleacc (both
+// loaded on their first call) would otherwise be held for the whole run.
+thread_local bool comTried = false;
+thread_local bool comStarted = false;
+
+void StartComOnThisThread() {
+    if (comTried) return;
+    comTried = true;
+    // A thread already in another apartment keeps it; the object still marshals there.
+    comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CAccessibleWnd, CWnd)
     ON_MESSAGE(WM_GETOBJECT, CAccessibleWnd::OnGetObject)
     ON_MESSAGE(CAccessibleWnd::kDefaultActionMessage, CAccessibleWnd::OnDefaultAction)
@@ -31,9 +48,16 @@ BOOL CAccessibleWnd::QueueDefaultAction() const {
 
 void CAccessibleWnd::DoDefaultAction() {}
 
+void CAccessibleWnd::EndComOnThisThread() {
+    if (comStarted) ::CoUninitialize();
+    comStarted = false;
+    comTried = false;
+}
+
 LRESULT CAccessibleWnd::OnGetObject(WPARAM wParam, LPARAM lParam) {
     // The object id arrives as a 32-bit value, sign-extended or not.
     if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT)) return Default();
+    StartComOnThisThread();
     if (accessible_ == nullptr) {
         accessible_ = new (std::nothrow) CAccessibleObject(this);
         if (accessible_ == nullptr) return Default();

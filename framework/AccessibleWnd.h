@@ -36,6 +36,9 @@ public:
     // Queues the default action; FALSE when the window has none.
     BOOL QueueDefaultAction() const;
 
+    // Ends COM on this thread if a window's first WM_GETOBJECT here started it.
+    static void EndComOnThisThread();
+
 protected:
     // Does what the default action names, as the user's own input would.
     virtual void DoDefaultAction();

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "framework/AccessibleWnd.h"
+
 namespace {
 
 CWinApp* g_currentApp = nullptr;
@@ -130,12 +132,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (app == nullptr) {
         return 0;
     }
-    // Accessibility clients reach the windows' accessible objects through COM on
-    // this thread; without it they fall back to the system's bare descriptions.
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     const int result = RunApp(*app, instance);
-    if (SUCCEEDED(com)) {
-        ::CoUninitialize();
-    }
+    // The windows' accessible objects start COM on this thread when first asked.
+    CAccessibleWnd::EndComOnThisThread();
     return result;
 }

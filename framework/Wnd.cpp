@@ -1,8 +1,7 @@
 #include "framework/Wnd.h"
 
-#include <commctrl.h>
-
 #include <mutex>
+#include <optional>
 #include <unordered_map>
 
 #include "framework/CreationHook.h"
@@ -92,11 +91,16 @@ BOOL CWnd::CreateEx(DWORD exStyle, const char* className, const char* text, DWOR
     if (m_hWnd != nullptr) {
         return FALSE;
     }
-    CCreationHook hook(this, className);
+    // A child of the framework's own class gets WM_NCCREATE first, which carries
+    // the object: it attaches there. Any other window needs the creation hook, whose
+    // setting, calling and removal each cost a round trip to the window system.
+    const bool ownChild = className == DefaultClassName() && (style & WS_CHILD) != 0;
+    std::optional<CCreationHook> hook;
+    if (!ownChild) hook.emplace(this, className);
     HWND hwnd = ::CreateWindowExA(exStyle, className, text, style, rect.left, rect.top,
                                   rect.right - rect.left, rect.bottom - rect.top, parent,
                                   reinterpret_cast<HMENU>(idOrMenu), ::GetModuleHandleA(nullptr),
-                                  nullptr);
+                                  ownChild ? this : nullptr);
     if (hwnd != nullptr && m_hWnd != hwnd) {
         // Not attached (the hook could not be set): a window nobody handles is no success.
         ::DestroyWindow(hwnd);
@@ -147,15 +151,20 @@ void CWnd::Detach() {
     }
     m_hWnd = nullptr;
     previousProc_ = nullptr;
-    mouseTooltip_ = nullptr;
+    mouseRelay_ = nullptr;
 }
 
 LRESULT CALLBACK CWnd::WindowProcThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* wnd = FromHandle(hwnd);
+    if (wnd == nullptr && message == WM_NCCREATE) {
+        // A child of this class made by CreateEx, which passes its object.
+        wnd = static_cast<CWnd*>(reinterpret_cast<const CREATESTRUCTA*>(lParam)->lpCreateParams);
+        if (wnd != nullptr) wnd->Attach(hwnd);
+    }
     if (wnd == nullptr) {
         return ::DefWindowProcA(hwnd, message, wParam, lParam);
     }
-    if (wnd->mouseTooltip_ != nullptr && IsRelayedMouseMessage(message)) wnd->RelayMouse(message, wParam, lParam);
+    if (wnd->mouseRelay_ != nullptr && IsRelayedMouseMessage(message)) wnd->RelayMouse(message, wParam, lParam);
     // Saved and restored so that Default() in an outer handler still sees its
     // own message after a nested message has been handled.
     const UINT savedMessage = wnd->curMessage_;
@@ -213,16 +222,15 @@ BOOL CWnd::PostToParent(UINT message, WPARAM wParam, LPARAM lParam) const {
     return ::PostMessageA(GetParentHwnd(), message, wParam, lParam);
 }
 
-void CWnd::RelayMouseTo(HWND tooltip) { mouseTooltip_ = tooltip; }
+void CWnd::RelayMouseTo(CMouseRelay* relay) { mouseRelay_ = relay; }
 
 void CWnd::RelayMouse(UINT message, WPARAM wParam, LPARAM lParam) const {
-    if (!::IsWindow(mouseTooltip_)) return;
     MSG msg{};
     msg.hwnd = m_hWnd;
     msg.message = message;
     msg.wParam = wParam;
     msg.lParam = lParam;
-    ::SendMessageA(mouseTooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    mouseRelay_->RelayMouse(msg);
 }
 
 void CWnd::Invalidate(BOOL erase) const { ::InvalidateRect(m_hWnd, nullptr, erase); }

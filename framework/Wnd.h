@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <string>
 
+#include "framework/MouseRelay.h"
+
 class CWnd;
 
 // Every handler has this one shape; the map casts derived members to it.
@@ -73,10 +75,10 @@ public:
     BOOL ShowWindow(int cmd) const;
     BOOL IsIconic() const;
     HMENU GetSystemMenu(BOOL revert) const;
-    // The window's mouse messages go to tooltip (TTM_RELAYEVENT) before the window
-    // handles them, as the tooltip's own subclass would send them, but without the
-    // window property it looks up on every message. Null stops the relay.
-    void RelayMouseTo(HWND tooltip);
+    // The window's mouse messages go to relay before the window handles them, as a
+    // tooltip's own subclass would send them, but without the window property it
+    // looks up on every message. Null stops the relay.
+    void RelayMouseTo(CMouseRelay* relay);
 
     // The window procedure of every framework window.
     static LRESULT CALLBACK WindowProcThunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -103,7 +105,7 @@ private:
     void RelayMouse(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     WNDPROC previousProc_ = nullptr;
-    HWND mouseTooltip_ = nullptr;
+    CMouseRelay* mouseRelay_ = nullptr;
     UINT curMessage_ = 0;
     WPARAM curWParam_ = 0;
     LPARAM curLParam_ = 0;

@@ -87,6 +87,8 @@ BEGIN_MESSAGE_MAP(CWaveSettingsDialog, CDialog)
     ON_MESSAGE(WM_QUERYDRAGICON, CWaveSettingsDialog::OnQueryDragIcon)
     ON_MESSAGE(WM_PAINT, CWaveSettingsDialog::OnPaint)
     ON_MESSAGE(WM_DESTROY, CWaveSettingsDialog::OnDestroy)
+    ON_MESSAGE(WM_SIZE, CWaveSettingsDialog::OnSize)
+    ON_MESSAGE(WM_SHOWWINDOW, CWaveSettingsDialog::OnShowWindow)
     ON_MESSAGE(CWaveSettingsDialog::kLampTickMessage, CWaveSettingsDialog::OnLampTick)
     ON_MESSAGE(WM_NOTIFY, CWaveSettingsDialog::OnNotify)
     ON_MESSAGE(CWaveSettingsDialog::kCardLinkMessage, CWaveSettingsDialog::OnCardLink)
@@ -121,7 +123,9 @@ LRESULT CWaveSettingsDialog::OnCreate(WPARAM, LPARAM) {
 }
 
 bool CWaveSettingsDialog::CreateControls() {
-    return CreateStripControls() && CreateButtons() && CreateDropLists() && CreateReadouts();
+    if (!CreateStripControls() || !CreateButtons() || !CreateDropLists()) return false;
+    AddReadouts();
+    return true;
 }
 
 bool CWaveSettingsDialog::CreateStripControls() {
@@ -224,14 +228,13 @@ bool CWaveSettingsDialog::CreateDropLists() {
 }
 
 // Every strip control has a readout; the lamps of channels 6 to 9 have no record window.
-bool CWaveSettingsDialog::CreateReadouts() {
-    if (!m_readouts.Create(this)) return false;
+void CWaveSettingsDialog::AddReadouts() {
+    m_readouts.SetOwner(*this);
     for (CChannelStrip& strip : m_strips) {
         for (CWnd* control : strip.Controls()) {
-            if (control->m_hWnd != nullptr && !m_readouts.AddTool(*control)) return false;
+            if (control->m_hWnd != nullptr) m_readouts.AddTool(*control);
         }
     }
-    return true;
 }
 
 BOOL CWaveSettingsDialog::OnInitDialog() {
@@ -301,6 +304,24 @@ void CWaveSettingsDialog::StartLampTimer() {
                                       reinterpret_cast<DWORD_PTR>(&m_lampPoll), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
     }
     RefreshStreamLamps();
+}
+
+void CWaveSettingsDialog::StopLampTimer() {
+    if (m_nLampTimer == 0) return;
+    ::timeKillEvent(m_nLampTimer);
+    m_nLampTimer = 0;
+}
+
+// Nobody sees the lamps of a minimised or hidden window, so nothing polls them; the
+// repaint that shows the window again reads them with the rest and restarts the poll.
+LRESULT CWaveSettingsDialog::OnSize(WPARAM wParam, LPARAM) {
+    if (wParam == SIZE_MINIMIZED) StopLampTimer();
+    return Default();
+}
+
+LRESULT CWaveSettingsDialog::OnShowWindow(WPARAM wParam, LPARAM) {
+    if (wParam == FALSE) StopLampTimer();
+    return Default();
 }
 
 void CWaveSettingsDialog::RefreshStreamLamps() {
@@ -382,10 +403,7 @@ LRESULT CWaveSettingsDialog::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpre
 
 LRESULT CWaveSettingsDialog::OnDestroy(WPARAM, LPARAM) {
     m_pDevice->SetLinkNotice(nullptr);
-    if (m_nLampTimer != 0) {
-        ::timeKillEvent(m_nLampTimer);
-        m_nLampTimer = 0;
-    }
+    StopLampTimer();
     if (CWinApp* app = CWinApp::Current()) app->WinHelp(0, HELP_QUIT);
     return Default();
 }
@@ -679,16 +697,14 @@ void CWaveSettingsDialog::FollowLastCard() {
     if (card == m_nCard) return;
     m_nCard = card;
     if (m_pOpenWindow != nullptr) m_pOpenWindow->EndDialog(IDCANCEL);
-    if (m_nLampTimer != 0) {
-        ::timeKillEvent(m_nLampTimer);
-        m_nLampTimer = 0;
-    }
+    StopLampTimer();
 }
 
 // Reads the card into this window at once (which polls the lamps too), and into the
 // window on top when it repaints; a control moved meanwhile shows the card's value.
+// A minimised window polls nothing: the repaint that shows it again reads the card.
 void CWaveSettingsDialog::RereadEverything() {
-    RefreshFromDevice();
+    if (!IsIconic()) RefreshFromDevice();
     if (m_pOpenWindow != nullptr) m_pOpenWindow->Invalidate(TRUE);
 }
 

@@ -36,6 +36,8 @@ public:
     void RefreshFromDevice();
     // Starts the lamp poll if it is not running, then polls once.
     void StartLampTimer();
+    // Stops the lamp poll; the next repaint starts it again.
+    void StopLampTimer();
     // One poll of the sixteen stream lamps, on the window's thread; the timer's
     // poll begun before it is dropped.
     void RefreshStreamLamps();
@@ -53,6 +55,8 @@ protected:
     LRESULT OnQueryDragIcon(WPARAM wParam, LPARAM lParam);
     LRESULT OnPaint(WPARAM wParam, LPARAM lParam);
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+    LRESULT OnShowWindow(WPARAM wParam, LPARAM lParam);
     LRESULT OnLampTick(WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnCardLink(WPARAM wParam, LPARAM lParam);
@@ -65,7 +69,7 @@ private:
     bool CreateStripControls();
     bool CreateButtons();
     bool CreateDropLists();
-    bool CreateReadouts();
+    void AddReadouts();
     std::string ReadoutOf(HWND control) const;
     void FollowDrag(const CWnd& control);
     void PaintIcon();

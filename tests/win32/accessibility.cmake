@@ -10,6 +10,6 @@ wave_win32_test(accessibility
   SOURCES ${accessibility_test_sources} ${CMAKE_CURRENT_LIST_DIR}/accessibility_expect.cpp
     ${CMAKE_CURRENT_LIST_DIR}/accessibility_support.cpp
     ${CMAKE_CURRENT_LIST_DIR}/panel_harness.cpp ${CMAKE_CURRENT_LIST_DIR}/windows_harness.cpp
-  LIBS wave_win32_test_support wave_panel wave_windows wave_controls wave_resources wave_framework wave_device wave_emulator_port oleacc)
+  LIBS wave_win32_test_support wave_panel wave_windows wave_controls wave_resources wave_framework wave_device wave_emulator_port)
 add_dependencies(accessibility accessibility_client)
 target_compile_definitions(accessibility PRIVATE ACCESSIBILITY_CLIENT="$<TARGET_FILE:accessibility_client>")

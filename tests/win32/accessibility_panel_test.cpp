@@ -271,12 +271,28 @@ std::vector<std::string> RunClient(HWND control, bool action) {
     return lines;
 }
 
+// The program starts COM only when a reader first asks: this thread has none of its own.
+class PanelAccessibilityAskedLateTest : public PanelTest {
+protected:
+    void SetUp() override {
+        PanelTest::SetUp();
+        // An earlier test's window may have started it on this thread.
+        CAccessibleWnd::EndComOnThisThread();
+        OnCard([](VcCard& c) { c.settings.control[0] = 1; });
+    }
+    void TearDown() override {
+        CAccessibleWnd::EndComOnThisThread();
+        PanelTest::TearDown();
+    }
+};
+
 }  // namespace
 
 // The way a screen reader meets the window: from its own process, through the
-// marshalled object.
-TEST_F(PanelAccessibilityTest, AReaderInAnotherProcessReadsASwitchAndWorksIt) {
+// marshalled object, first asking long after the start.
+TEST_F(PanelAccessibilityAskedLateTest, AReaderInAnotherProcessReadsASwitchAndWorksIt) {
     RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        Repaint(hwnd);
         HWND sw = ::GetDlgItem(hwnd, 44);
         EXPECT_EQ(RunClient(sw, false),
                   (std::vector<std::string>{"0", "Analog control enable", std::to_string(ROLE_SYSTEM_CHECKBUTTON), "on",

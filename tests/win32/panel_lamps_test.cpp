@@ -1,4 +1,9 @@
 // The stream lamps: polled once a second and at every repaint, pictures by stream state.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <atomic>
+
 #include "controls/BitmapCache.h"
 #include "controls/SkinButton.h"
 #include "tests/win32/panel_harness.h"
@@ -105,4 +110,59 @@ TEST_F(PanelTest, APollReadBeforeARepaintNeverReplacesTheLampsTheRepaintShows) {
         HandleFirstQueued(hwnd, CWaveSettingsDialog::kLampTickMessage);
         EXPECT_TRUE(AllFour(*LampAt(hwnd, 104 + 65 * 2, 258), 216)) << "the older poll's state shown after the newer one";
     });
+}
+
+namespace {
+
+constexpr UINT kFastLampPeriodMs = 20;
+
+// Ticks of a multimedia timer with the lamp timer's period: once it has ticked a few
+// times, a running lamp timer would have polled. Each tick wakes the pumping thread.
+class LampPeriods {
+public:
+    LampPeriods()
+        : timer_(::timeSetEvent(kFastLampPeriodMs, 0, Tick, reinterpret_cast<DWORD_PTR>(this),
+                                TIME_PERIODIC | TIME_KILL_SYNCHRONOUS)) {}
+    ~LampPeriods() { ::timeKillEvent(timer_); }
+    int Passed() const { return ticks_; }
+
+private:
+    static void CALLBACK Tick(UINT, UINT, DWORD_PTR self, DWORD_PTR, DWORD_PTR) {
+        auto* periods = reinterpret_cast<LampPeriods*>(self);
+        ++periods->ticks_;
+        ::PostThreadMessageA(periods->thread_, WM_NULL, 0, 0);
+    }
+    std::atomic<int> ticks_{0};
+    const DWORD thread_ = ::GetCurrentThreadId();
+    const UINT timer_;
+};
+
+}  // namespace
+
+// A poll nobody sees changes nothing a user can see: a minimised or hidden window
+// asks the card nothing, and the repaint that shows it again reads the lamps at once.
+TEST_F(PanelTest, AMinimisedOrHiddenWindowPollsNoLampsAndReadsThemWhenShownAgain) {
+    struct ShowCase {
+        int away, back;
+    };
+    for (const ShowCase& c : {ShowCase{SW_MINIMIZE, SW_RESTORE}, ShowCase{SW_HIDE, SW_SHOW}}) {
+        SCOPED_TRACE(c.away);
+        CWaveSettingsDialog::SetLampPeriod(kFastLampPeriodMs);
+        OnCard([](VcCard& card) { card.playbackState[2] = 0; });
+        RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+            ::ShowWindow(hwnd, c.away);
+            PumpMessages();
+            ClearLog();
+            OnCard([](VcCard& card) { card.playbackState[2] = 3; });
+            const LampPeriods periods;
+            ASSERT_TRUE(PumpUntil([&] { return periods.Passed() >= 5; }));
+            EXPECT_TRUE(TakeLog().empty());
+            EXPECT_TRUE(AllFour(*LampAt(hwnd, 104 + 65 * 2, 258), 216));
+
+            ::ShowWindow(hwnd, c.back);
+            ::UpdateWindow(hwnd);
+            EXPECT_GE(TakeLog().size(), 38u) << "the repaint reads everything";
+            EXPECT_TRUE(AllFour(*LampAt(hwnd, 104 + 65 * 2, 258), 209)) << "before any tick";
+        });
+    }
 }

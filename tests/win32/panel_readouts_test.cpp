@@ -146,6 +146,8 @@ TEST_F(PanelReadoutTest, RestingOnAControlShowsItsReadoutBesideIt) {
         {5, kRecordLamp, "ADAT 7-8 record: open"},
     };
     RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        // Made when the pointer first comes: the cases below use them late.
+        EXPECT_TRUE(Tips(hwnd).empty());
         for (const HoverCase& c : cases) {
             SCOPED_TRACE(c.text);
             const ChannelControlIds& ids = kChannelControls[c.channel];
