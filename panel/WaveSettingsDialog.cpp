@@ -314,9 +314,9 @@ void CWaveSettingsDialog::StopLampTimer() {
 
 // Nobody sees the lamps of a minimised or hidden window, so nothing polls them; the
 // repaint that shows the window again reads them with the rest and restarts the poll.
-LRESULT CWaveSettingsDialog::OnSize(WPARAM wParam, LPARAM) {
+LRESULT CWaveSettingsDialog::OnSize(WPARAM wParam, LPARAM lParam) {
     if (wParam == SIZE_MINIMIZED) StopLampTimer();
-    return Default();
+    return CDialog::OnSize(wParam, lParam);
 }
 
 LRESULT CWaveSettingsDialog::OnShowWindow(WPARAM wParam, LPARAM) {
