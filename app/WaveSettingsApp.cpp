@@ -16,7 +16,7 @@ constexpr char kInstanceLockName[] = "Local\\Zelk MIRVA PCI Wave Device Settings
 // and how often it looks meanwhile. The holder is discovering cards or ending.
 constexpr ULONGLONG kHolderWaitMs = 5000;
 // How long it waits for a holder whose main window is hidden: that copy is closing,
-// which takes at most the requests in flight (a slow driver's take seconds).
+// which takes the requests in flight at most, seconds each on a slow driver.
 constexpr ULONGLONG kClosingHolderWaitMs = 60000;
 constexpr DWORD kLookEveryMs = 50;
 
