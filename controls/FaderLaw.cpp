@@ -1,6 +1,7 @@
 #include "controls/FaderLaw.h"
 
 #include <cmath>
+#include <cstdlib>
 
 double TaperBase(double e) {
   const double base = std::pow(2.0, e);
@@ -48,4 +49,17 @@ int PositionToValue(const FaderScale& scale, int position) {
   if (scale.taperMode == 1)
     return static_cast<int>(Taper(scale.taperBase, d) * range + scale.minValue);
   return static_cast<int>(d * range + scale.minValue);
+}
+
+int NearestPosition(const FaderScale& scale, int value) {
+  int best = scale.topLimit;
+  long long bestDistance = -1;
+  for (int p = scale.topLimit; p <= scale.bottomLimit; ++p) {
+    const long long distance = std::llabs(static_cast<long long>(PositionToValue(scale, p)) - value);
+    if (bestDistance < 0 || distance < bestDistance) {
+      best = p;
+      bestDistance = distance;
+    }
+  }
+  return best;
 }

@@ -25,3 +25,6 @@ struct FaderScale {
 // Both truncate toward zero, independently of each other.
 int ValueToPosition(const FaderScale& scale, int value);
 int PositionToValue(const FaderScale& scale, int position);
+// The position, topLimit..bottomLimit, whose value lies nearest to value; the
+// higher position of two equally near.
+int NearestPosition(const FaderScale& scale, int value);

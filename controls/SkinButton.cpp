@@ -65,12 +65,12 @@ LRESULT CSkinButton::OnLButtonUp(WPARAM, LPARAM lParam) {
     if (tracking == 0) return Default();
     // Cleared first: releasing the capture is not a loss of it.
     tracking = 0;
-    pressed = 0;
     ::ReleaseCapture();
     if (Over(lParam)) {
+        pressed = 0;  // the click's own state change tells of it
         Click();
     } else {
-        InvalidateRect(nullptr, TRUE);
+        ShowPressed(0);
     }
     return Default();
 }
@@ -100,10 +100,13 @@ void CSkinButton::ShowPressed(int shown) {
     if (pressed == shown) return;
     pressed = shown;
     InvalidateRect(nullptr, TRUE);
+    RaiseStateChange();
 }
 
 void CSkinButton::Click() {
     state = state == 0 ? 1 : 0;
+    // Clients hear of the switch before of what the parent does about it.
+    RaiseStateChange();
     SendToParent(WM_USER, static_cast<WPARAM>(GetDlgCtrlID()), state);
     InvalidateRect(nullptr, TRUE);
 }
@@ -130,7 +133,7 @@ std::string CSkinButton::AccessibleDefaultAction() const {
     }
 }
 
-void CSkinButton::DoDefaultAction() { Click(); }
+void CSkinButton::DoDefaultAction(LONG) { Click(); }
 
 LRESULT CSkinButton::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);

@@ -8,7 +8,8 @@
 
 class CSkinButton : public CAccessibleWnd {
 public:
-    int state = 0;     // 0 off, 1 on; owners write it and repaint the button themselves
+    // 0 off, 1 on; owners write it, then repaint the button and RaiseStateChange themselves
+    int state = 0;
     int pressed = 0;   // 1 while a press is held with the pointer over the button
     int tracking = 0;  // 1 from a press on the button until its release or the capture's loss
     CSkinBitmap* bitmaps[4] = {};  // off-up, on-up, off-down, on-down; owned by the cache
@@ -34,7 +35,7 @@ public:
 
 protected:
     // A click, as a release after a press makes it.
-    void DoDefaultAction() override;
+    void DoDefaultAction(LONG child) override;
 
     LRESULT OnLButtonDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnLButtonUp(WPARAM wParam, LPARAM lParam);

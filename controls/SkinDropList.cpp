@@ -92,6 +92,7 @@ int CSkinDropList::ShowItem(int index) {
         return shown;
     SetWindowText(text.c_str());
     Invalidate(TRUE);
+    RaiseValueChange();
     return shown;
 }
 
@@ -124,6 +125,68 @@ LONG CSkinDropList::AccessibleState() const {
     return CAccessibleWnd::AccessibleState() | (dropped != 0 ? STATE_SYSTEM_EXPANDED : STATE_SYSTEM_COLLAPSED);
 }
 
+std::string CSkinDropList::AccessibleDefaultAction() const { return dropped != 0 ? "Close" : "Open"; }
+
+HRESULT CSkinDropList::SetAccessibleValue(const std::string& text) {
+    if (Unavailable()) return E_ACCESSDENIED;
+    const int count = popup.GetCount();
+    for (int i = 0; i < count; ++i) {
+        std::string item;
+        popup.GetText(i, item);
+        if (::lstrcmpiA(item.c_str(), text.c_str()) == 0) {
+            Choose(i);
+            return S_OK;
+        }
+    }
+    return E_INVALIDARG;
+}
+
+LONG CSkinDropList::AccessibleChildCount() const { return popup.GetCount(); }
+
+AccessibleChild CSkinDropList::AccessibleChildAt(LONG child) const {
+    AccessibleChild item;
+    popup.GetText(child - 1, item.name);
+    item.role = ROLE_SYSTEM_LISTITEM;
+    item.state = STATE_SYSTEM_SELECTABLE;
+    if (popup.GetCurSel() == child - 1) item.state |= STATE_SYSTEM_SELECTED;
+    if (dropped == 0) item.state |= STATE_SYSTEM_INVISIBLE;
+    if (Unavailable()) item.state |= STATE_SYSTEM_UNAVAILABLE;
+    item.defaultAction = "Select";
+    return item;
+}
+
+bool CSkinDropList::AccessibleChildRect(LONG child, RECT* screen) const {
+    if (dropped == 0) return false;
+    const HWND list = popup.GetSafeHwnd();
+    if (::SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(child - 1), reinterpret_cast<LPARAM>(screen)) ==
+        LB_ERR) {
+        return false;
+    }
+    ::MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(screen), 2);
+    return true;
+}
+
+// The list opens without a press to hold the face down.
+void CSkinDropList::DoDefaultAction(LONG child) {
+    if (child != CHILDID_SELF) {
+        Choose(static_cast<int>(child) - 1);
+    } else if (dropped == 1) {
+        popup.Close(-1);
+    } else {
+        DropDown();
+        pressed = 0;
+    }
+}
+
+void CSkinDropList::Choose(int index) {
+    if (dropped == 1) {
+        popup.SetCurSel(index);
+        popup.Close(index);
+    } else {
+        SetValueChanged(index);
+    }
+}
+
 void CSkinDropList::DropDown() {
     pressed = 1;
     RECT client{};
@@ -139,6 +202,7 @@ void CSkinDropList::DropDown() {
     SetCapture();
     dropped = 1;
     Invalidate(TRUE);
+    RaiseStateChange();
 }
 
 void CSkinDropList::CloseUp() {
@@ -150,6 +214,7 @@ void CSkinDropList::CloseUp() {
     if (GetCapture() == m_hWnd)
         ::ReleaseCapture();
     Invalidate(TRUE);
+    RaiseStateChange();
 }
 
 void CSkinDropList::ForwardToPopup(UINT message, WPARAM keys, LPARAM lParam) const {

@@ -34,6 +34,15 @@ public:
     std::string AccessibleValue() const override;
     // Expanded while the list is down.
     LONG AccessibleState() const override;
+    // Opens the list, or closes it choosing nothing.
+    std::string AccessibleDefaultAction() const override;
+    // An item's text (in any case): chosen as a click on it in the list chooses it.
+    HRESULT SetAccessibleValue(const std::string& text) override;
+    // The list's items, in order; the highlighted one is selected. Hidden while the
+    // list is closed, but each can still be chosen.
+    LONG AccessibleChildCount() const override;
+    AccessibleChild AccessibleChildAt(LONG child) const override;
+    bool AccessibleChildRect(LONG child, RECT* screen) const override;
 
     CSkinListPopup popup;
     CSkinBitmap* normalBitmap = nullptr;
@@ -55,10 +64,13 @@ protected:
     LRESULT OnKillFocus(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetDlgCode(WPARAM wParam, LPARAM lParam);
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+    void DoDefaultAction(LONG child) override;
     DECLARE_MESSAGE_MAP()
 
 private:
     void DropDown();
+    // Chooses an item as a click on it would: through the open list, or at once.
+    void Choose(int index);
     // Closes the list with the highlight back on the value and lets the face go.
     void CloseUp();
     // Sends a mouse message to the popup with the point moved into its client area.

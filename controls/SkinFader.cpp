@@ -80,6 +80,16 @@ LONG CSkinFader::AccessibleState() const {
     return CAccessibleWnd::AccessibleState() | (active == 0 ? STATE_SYSTEM_UNAVAILABLE : 0);
 }
 
+HRESULT CSkinFader::SetAccessibleValue(const std::string& text) {
+    if (!accessibleParse) return E_NOTIMPL;
+    if (Unavailable()) return E_ACCESSDENIED;
+    int target = 0;
+    if (!accessibleParse(text, &target)) return E_INVALIDARG;
+    SetPosition(NearestPosition(Scale(), target));
+    Notify();
+    return S_OK;
+}
+
 bool CSkinFader::OnThumb(int y) const {
     return position - grabHalf <= y && y <= position + grabHalf;
 }

@@ -27,6 +27,9 @@ public:
     LONG AccessibleRole() const override;
     // Unavailable while inactive.
     LONG AccessibleState() const override;
+    // The owner reads the text as a value (accessibleParse); the thumb then goes
+    // to the position whose value lies nearest, as a drag there would take it.
+    HRESULT SetAccessibleValue(const std::string& text) override;
 
     CSkinBitmap* trackBitmap = nullptr;
     CSkinBitmap* thumbBitmap = nullptr;

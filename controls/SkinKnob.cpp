@@ -60,6 +60,16 @@ LONG CSkinKnob::AccessibleState() const {
     return CAccessibleWnd::AccessibleState() | (active == 0 ? STATE_SYSTEM_UNAVAILABLE : 0);
 }
 
+HRESULT CSkinKnob::SetAccessibleValue(const std::string& text) {
+    if (!accessibleParse) return E_NOTIMPL;
+    if (Unavailable()) return E_ACCESSDENIED;
+    int target = 0;
+    if (!accessibleParse(text, &target)) return E_INVALIDARG;
+    SetValueChanged(target);
+    Notify();
+    return S_OK;
+}
+
 void CSkinKnob::Notify() const {
     SendToParent(WM_USER, static_cast<WPARAM>(GetDlgCtrlID()), static_cast<LPARAM>(value));
 }

@@ -25,6 +25,9 @@ public:
     LONG AccessibleRole() const override;
     // Unavailable while inactive.
     LONG AccessibleState() const override;
+    // The owner reads the text as a value (accessibleParse); the knob then turns to
+    // it as a drag that ends there would.
+    HRESULT SetAccessibleValue(const std::string& text) override;
 
     CSkinBitmap* bitmap = nullptr;
     int active = 1;

@@ -24,11 +24,15 @@ BOOL CSkinLabel::Create(const POINT* topLeft, CWnd* parent, UINT id, UINT bitmap
 }
 
 void CSkinLabel::SetText(const std::string& newText) {
+    bool changed = false;
     {
         std::lock_guard<std::mutex> hold(textLock);
+        changed = text != newText;
         text = newText;
     }
     InvalidateRect(nullptr, TRUE);
+    // Rewritten at every poll, mostly with what it shows already.
+    if (changed) RaiseValueChange();
 }
 
 std::string CSkinLabel::GetText() const {

@@ -12,7 +12,8 @@ public:
     // bitmap's full rectangle. Returns 0, creating nothing, when the bitmap is missing
     // from the resources or the window cannot be made.
     BOOL Create(const POINT* topLeft, CWnd* parent, UINT id, UINT bitmapId, const std::string& newText);
-    // Replaces the text and invalidates the whole window, even when the text is the same.
+    // Replaces the text and invalidates the whole window, even when the text is the
+    // same; accessibility clients hear of a new text only.
     void SetText(const std::string& newText);
     std::string GetText() const;
 

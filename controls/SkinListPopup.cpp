@@ -15,6 +15,11 @@ END_MESSAGE_MAP()
 namespace {
 constexpr WORD kSelect = CBN_SELENDOK;
 constexpr WORD kCancel = CBN_SELENDCANCEL;
+
+// Accessibility clients hear that the list appeared or went.
+void TellShown(HWND list, bool shown) {
+    ::NotifyWinEvent(shown ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE, list, OBJID_CLIENT, CHILDID_SELF);
+}
 }  // namespace
 
 BOOL CSkinListPopup::Create(DWORD style, const RECT& rect, CWnd* owner, int commandId,
@@ -42,21 +47,23 @@ void CSkinListPopup::Place(const RECT& rect, CWnd* owner, int commandId, int res
         this->rect = RECT{placed.left, placed.top, placed.right, placed.bottom};
         this->resize = 0;
     }
+    const bool wasShown = IsWindowVisible(m_hWnd) != FALSE;
     SetWindowPos(m_hWnd, HWND_TOPMOST, this->rect.left, this->rect.top,
                  this->rect.right - this->rect.left + 1, this->rect.bottom - this->rect.top + 1,
                  SWP_SHOWWINDOW);
+    if (!wasShown) TellShown(m_hWnd, true);
 }
 
 void CSkinListPopup::Hide() {
     m_hWndOwner = nullptr;
-    ShowWindow(SW_HIDE);
+    if (ShowWindow(SW_HIDE)) TellShown(m_hWnd, false);
 }
 
 void CSkinListPopup::Close(int index) {
     const HWND target = m_hWndOwner != nullptr ? m_hWndOwner : GetParentHwnd();
     const WORD code = index == -1 ? kCancel : kSelect;
     ::PostMessageA(target, WM_COMMAND, MAKEWPARAM(commandId, code), reinterpret_cast<LPARAM>(m_hWnd));
-    ShowWindow(SW_HIDE);
+    if (ShowWindow(SW_HIDE)) TellShown(m_hWnd, false);
 }
 
 LRESULT CSkinListPopup::ListMessage(UINT message, WPARAM wParam, LPARAM lParam) const {

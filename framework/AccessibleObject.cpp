@@ -6,6 +6,9 @@
 
 namespace {
 
+// The longest text a client may give as a value, in characters.
+constexpr UINT kMaxValueLength = 64;
+
 // BSTR of an ANSI text; null for an empty one, which clients read as "none".
 BSTR ToBstr(const std::string& text) {
     if (text.empty()) return nullptr;
@@ -14,6 +17,14 @@ BSTR ToBstr(const std::string& text) {
     if (result != nullptr) {
         ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result, length);
     }
+    return result;
+}
+
+// The ANSI text of a client's string; characters without one become '?'.
+std::string ToAnsi(const wchar_t* text, UINT length) {
+    const int size = ::WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) ::WideCharToMultiByte(CP_ACP, 0, text, static_cast<int>(length), &result[0], size, nullptr, nullptr);
     return result;
 }
 
@@ -47,18 +58,29 @@ HRESULT CAccessibleObject::Live(CAccessibleWnd** owner) const {
     return S_OK;
 }
 
-HRESULT CAccessibleObject::Self(const VARIANT& child, CAccessibleWnd** owner) const {
-    if (child.vt != VT_I4 || child.lVal != CHILDID_SELF) return E_INVALIDARG;
-    return Live(owner);
+HRESULT CAccessibleObject::Target(const VARIANT& child, CAccessibleWnd** owner, LONG* id) const {
+    if (HRESULT hr = Live(owner); FAILED(hr)) return hr;
+    if (child.vt != VT_I4) return E_INVALIDARG;
+    if (child.lVal != CHILDID_SELF && (child.lVal < 1 || child.lVal > (*owner)->AccessibleChildCount())) {
+        return E_INVALIDARG;
+    }
+    *id = child.lVal;
+    return S_OK;
 }
 
-HRESULT CAccessibleObject::Text(const VARIANT& child, BSTR* out, TextOfOwner text) const {
+HRESULT CAccessibleObject::Self(const VARIANT& child, CAccessibleWnd** owner) const {
+    if (HRESULT hr = Live(owner); FAILED(hr)) return hr;
+    return child.vt == VT_I4 && child.lVal == CHILDID_SELF ? S_OK : E_INVALIDARG;
+}
+
+HRESULT CAccessibleObject::Text(const VARIANT& child, BSTR* out, TextOf text) const {
     if (out == nullptr) return E_POINTER;
     *out = nullptr;
     CAccessibleWnd* owner = nullptr;
-    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
+    LONG id = CHILDID_SELF;
+    if (HRESULT hr = Target(child, &owner, &id); FAILED(hr)) return hr;
     if (text == nullptr) return S_FALSE;
-    return Guarded([&] { return TextAnswer(text(*owner), out); });
+    return Guarded([&] { return TextAnswer(text(*owner, id), out); });
 }
 
 // IUnknown ---------------------------------------------------------------------
@@ -114,21 +136,33 @@ HRESULT CAccessibleObject::get_accChildCount(long* count) {
     if (count == nullptr) return E_POINTER;
     *count = 0;
     CAccessibleWnd* owner = nullptr;
-    return Live(&owner);
+    if (HRESULT hr = Live(&owner); FAILED(hr)) return hr;
+    return Guarded([&] {
+        *count = owner->AccessibleChildCount();
+        return S_OK;
+    });
 }
 
-HRESULT CAccessibleObject::get_accChild(VARIANT, IDispatch** dispatch) {
+// The children are simple elements: a client reaches them through this object.
+HRESULT CAccessibleObject::get_accChild(VARIANT child, IDispatch** dispatch) {
     if (dispatch == nullptr) return E_POINTER;
     *dispatch = nullptr;
-    return E_INVALIDARG;
+    CAccessibleWnd* owner = nullptr;
+    LONG id = CHILDID_SELF;
+    if (HRESULT hr = Target(child, &owner, &id); FAILED(hr)) return hr;
+    return id == CHILDID_SELF ? E_INVALIDARG : S_FALSE;
 }
 
 HRESULT CAccessibleObject::get_accName(VARIANT child, BSTR* name) {
-    return Text(child, name, [](const CAccessibleWnd& owner) { return owner.accessibleName; });
+    return Text(child, name, [](const CAccessibleWnd& owner, LONG id) {
+        return id == CHILDID_SELF ? owner.accessibleName : owner.AccessibleChildAt(id).name;
+    });
 }
 
 HRESULT CAccessibleObject::get_accValue(VARIANT child, BSTR* value) {
-    return Text(child, value, [](const CAccessibleWnd& owner) { return owner.AccessibleValue(); });
+    return Text(child, value, [](const CAccessibleWnd& owner, LONG id) {
+        return id == CHILDID_SELF ? owner.AccessibleValue() : std::string();
+    });
 }
 
 HRESULT CAccessibleObject::get_accDescription(VARIANT child, BSTR* description) {
@@ -139,19 +173,23 @@ HRESULT CAccessibleObject::get_accRole(VARIANT child, VARIANT* role) {
     if (role == nullptr) return E_POINTER;
     ::VariantInit(role);
     CAccessibleWnd* owner = nullptr;
-    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
-    role->vt = VT_I4;
-    role->lVal = owner->AccessibleRole();
-    return S_OK;
+    LONG id = CHILDID_SELF;
+    if (HRESULT hr = Target(child, &owner, &id); FAILED(hr)) return hr;
+    return Guarded([&] {
+        role->lVal = id == CHILDID_SELF ? owner->AccessibleRole() : owner->AccessibleChildAt(id).role;
+        role->vt = VT_I4;
+        return S_OK;
+    });
 }
 
 HRESULT CAccessibleObject::get_accState(VARIANT child, VARIANT* state) {
     if (state == nullptr) return E_POINTER;
     ::VariantInit(state);
     CAccessibleWnd* owner = nullptr;
-    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
+    LONG id = CHILDID_SELF;
+    if (HRESULT hr = Target(child, &owner, &id); FAILED(hr)) return hr;
     return Guarded([&] {
-        state->lVal = owner->AccessibleState();
+        state->lVal = id == CHILDID_SELF ? owner->AccessibleState() : owner->AccessibleChildAt(id).state;
         state->vt = VT_I4;
         return S_OK;
     });
@@ -161,9 +199,12 @@ HRESULT CAccessibleObject::get_accHelp(VARIANT child, BSTR* help) {
     return Text(child, help, nullptr);
 }
 
-HRESULT CAccessibleObject::get_accHelpTopic(BSTR* helpFile, VARIANT, long* topic) {
+HRESULT CAccessibleObject::get_accHelpTopic(BSTR* helpFile, VARIANT child, long* topic) {
     if (helpFile != nullptr) *helpFile = nullptr;
     if (topic != nullptr) *topic = -1;
+    CAccessibleWnd* owner = nullptr;
+    LONG id = CHILDID_SELF;
+    if (HRESULT hr = Target(child, &owner, &id); FAILED(hr)) return hr;
     return S_FALSE;
 }
 
@@ -182,25 +223,50 @@ HRESULT CAccessibleObject::get_accFocus(VARIANT* focus) {
     return S_OK;
 }
 
+// At most one child is selected: a list's highlighted item.
 HRESULT CAccessibleObject::get_accSelection(VARIANT* selection) {
     if (selection == nullptr) return E_POINTER;
     ::VariantInit(selection);
-    return S_FALSE;
+    CAccessibleWnd* owner = nullptr;
+    if (HRESULT hr = Live(&owner); FAILED(hr)) return hr;
+    return Guarded([&] {
+        const LONG count = owner->AccessibleChildCount();
+        for (LONG id = 1; id <= count; ++id) {
+            if ((owner->AccessibleChildAt(id).state & STATE_SYSTEM_SELECTED) != 0) {
+                selection->vt = VT_I4;
+                selection->lVal = id;
+                return S_OK;
+            }
+        }
+        return S_FALSE;
+    });
 }
 
 HRESULT CAccessibleObject::get_accDefaultAction(VARIANT child, BSTR* action) {
-    return Text(child, action, [](const CAccessibleWnd& owner) { return owner.AccessibleDefaultAction(); });
+    return Text(child, action, [](const CAccessibleWnd& owner, LONG id) {
+        return id == CHILDID_SELF ? owner.AccessibleDefaultAction() : owner.AccessibleChildAt(id).defaultAction;
+    });
 }
 
-HRESULT CAccessibleObject::accSelect(long, VARIANT) { return DISP_E_MEMBERNOTFOUND; }
+HRESULT CAccessibleObject::accSelect(long, VARIANT child) {
+    CAccessibleWnd* owner = nullptr;
+    LONG id = CHILDID_SELF;
+    if (HRESULT hr = Target(child, &owner, &id); FAILED(hr)) return hr;
+    return DISP_E_MEMBERNOTFOUND;
+}
 
 HRESULT CAccessibleObject::accLocation(long* left, long* top, long* width, long* height, VARIANT child) {
     if (left == nullptr || top == nullptr || width == nullptr || height == nullptr) return E_POINTER;
     *left = *top = *width = *height = 0;
     CAccessibleWnd* owner = nullptr;
-    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
+    LONG id = CHILDID_SELF;
+    if (HRESULT hr = Target(child, &owner, &id); FAILED(hr)) return hr;
     RECT rect{};
-    if (!::GetWindowRect(owner->GetSafeHwnd(), &rect)) return E_FAIL;
+    if (id == CHILDID_SELF) {
+        if (!::GetWindowRect(owner->GetSafeHwnd(), &rect)) return E_FAIL;
+    } else if (!owner->AccessibleChildRect(id, &rect)) {
+        return S_FALSE;  // a child not shown has no place on the screen
+    }
     *left = rect.left;
     *top = rect.top;
     *width = rect.right - rect.left;
@@ -208,10 +274,26 @@ HRESULT CAccessibleObject::accLocation(long* left, long* top, long* width, long*
     return S_OK;
 }
 
-HRESULT CAccessibleObject::accNavigate(long, VARIANT, VARIANT* end) {
+// Within the window's own children only: its siblings are its parent's to find.
+HRESULT CAccessibleObject::accNavigate(long direction, VARIANT start, VARIANT* end) {
     if (end == nullptr) return E_POINTER;
     ::VariantInit(end);
-    return S_FALSE;
+    CAccessibleWnd* owner = nullptr;
+    LONG id = CHILDID_SELF;
+    if (HRESULT hr = Target(start, &owner, &id); FAILED(hr)) return hr;
+    const LONG count = owner->AccessibleChildCount();
+    LONG to = 0;
+    if (id == CHILDID_SELF) {
+        if (direction == NAVDIR_FIRSTCHILD) to = 1;
+        if (direction == NAVDIR_LASTCHILD) to = count;
+    } else {
+        if (direction == NAVDIR_NEXT || direction == NAVDIR_DOWN) to = id + 1;
+        if (direction == NAVDIR_PREVIOUS || direction == NAVDIR_UP) to = id - 1;
+    }
+    if (to < 1 || to > count) return S_FALSE;
+    end->vt = VT_I4;
+    end->lVal = to;
+    return S_OK;
 }
 
 HRESULT CAccessibleObject::accHitTest(long x, long y, VARIANT* child) {
@@ -229,10 +311,18 @@ HRESULT CAccessibleObject::accHitTest(long x, long y, VARIANT* child) {
 
 HRESULT CAccessibleObject::accDoDefaultAction(VARIANT child) {
     CAccessibleWnd* owner = nullptr;
-    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
-    return Guarded([&] { return owner->QueueDefaultAction() ? S_OK : DISP_E_MEMBERNOTFOUND; });
+    LONG id = CHILDID_SELF;
+    if (HRESULT hr = Target(child, &owner, &id); FAILED(hr)) return hr;
+    return Guarded([&] { return owner->QueueDefaultAction(id); });
 }
 
 HRESULT CAccessibleObject::put_accName(VARIANT, BSTR) { return E_NOTIMPL; }
 
-HRESULT CAccessibleObject::put_accValue(VARIANT, BSTR) { return E_NOTIMPL; }
+HRESULT CAccessibleObject::put_accValue(VARIANT child, BSTR value) {
+    CAccessibleWnd* owner = nullptr;
+    if (HRESULT hr = Self(child, &owner); FAILED(hr)) return hr;
+    const UINT length = ::SysStringLen(value);
+    // No value the windows take is anywhere near as long.
+    if (length == 0 || length > kMaxValueLength) return E_INVALIDARG;
+    return Guarded([&] { return owner->SetAccessibleValue(ToAnsi(value, length)); });
+}

@@ -31,7 +31,7 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID locale, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT* argError) override;
 
-    // IAccessible: the window alone (CHILDID_SELF), without children.
+    // IAccessible: the window (CHILDID_SELF) and its simple children.
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override;
     HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override;
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** dispatch) override;
@@ -56,14 +56,16 @@ public:
 
 private:
     ~CAccessibleObject() = default;
-    // S_OK with the live owner for CHILDID_SELF; E_INVALIDARG for another child,
-    // RPC_E_DISCONNECTED once the window is gone.
+    // S_OK with the live owner for CHILDID_SELF or one of its children;
+    // RPC_E_DISCONNECTED once the window is gone, else E_INVALIDARG for any other.
+    HRESULT Target(const VARIANT& child, CAccessibleWnd** owner, LONG* id) const;
+    // The same for CHILDID_SELF alone.
     HRESULT Self(const VARIANT& child, CAccessibleWnd** owner) const;
     HRESULT Live(CAccessibleWnd** owner) const;
-    // A text property of the window itself, read by text from the live owner; a
-    // null text: the window has none (S_FALSE).
-    using TextOfOwner = std::string (*)(const CAccessibleWnd& owner);
-    HRESULT Text(const VARIANT& child, BSTR* out, TextOfOwner text) const;
+    // A text property of the window or of a child, read by text from the live owner;
+    // a null text: none has one (S_FALSE).
+    using TextOf = std::string (*)(const CAccessibleWnd& owner, LONG child);
+    HRESULT Text(const VARIANT& child, BSTR* out, TextOf text) const;
 
     LONG refCount_ = 1;
     CAccessibleWnd* owner_;

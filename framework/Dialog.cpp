@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include "framework/AccessibleWnd.h"
 #include "framework/CreationHook.h"
 #include "framework/WinApp.h"
 
@@ -15,6 +16,7 @@ constexpr DWORD kHelpContextBase = 0x20000;
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_MESSAGE(WM_COMMANDHELP, CDialog::OnCommandHelp)
     ON_MESSAGE(WM_SIZE, CDialog::OnSize)
+    ON_MESSAGE(WM_ENABLE, CDialog::OnEnable)
 END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT templateId, CWnd* parent) : templateId_(templateId), parent_(parent) {}
@@ -82,6 +84,11 @@ LRESULT CDialog::OnSize(WPARAM wParam, LPARAM) {
             ::SendMessageA(holder, WM_CANCELMODE, 0, 0);
         }
     }
+    return Default();
+}
+
+LRESULT CDialog::OnEnable(WPARAM, LPARAM) {
+    CAccessibleWnd::RaiseStateChangesIn(m_hWnd);
     return Default();
 }
 

@@ -33,6 +33,9 @@ protected:
     // (WM_CANCELMODE): nothing the user no longer sees may keep it, or stay open on
     // the desktop, as a drop-down's list would.
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
+    // Enabled or disabled (a modal window over it opens or closes): its controls
+    // become available or unavailable to accessibility clients.
+    LRESULT OnEnable(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 

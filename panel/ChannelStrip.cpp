@@ -30,9 +30,21 @@ void CChannelStrip::Describe(const std::string& channelName) {
     m_btnEnable.accessibleRole = ROLE_SYSTEM_CHECKBUTTON;
     m_fader.accessibleName = channelName + " volume";
     m_fader.accessibleValue = [this] { return DecibelText(static_cast<uint16_t>(m_fader.value)); };
+    m_fader.accessibleParse = [](const std::string& text, int* value) {
+        uint16_t level = 0;
+        if (!LevelFromText(text, &level)) return false;
+        *value = level;
+        return true;
+    };
     m_knob.accessibleName = channelName + " balance";
     m_knob.accessibleValue = [this] {
         return BalanceText(static_cast<uint16_t>(m_fader.value), static_cast<uint16_t>(m_knob.GetValue()));
+    };
+    m_knob.accessibleParse = [this](const std::string& text, int* value) {
+        uint16_t balance = 0;
+        if (!BalanceFromText(text, static_cast<uint16_t>(m_fader.value), &balance)) return false;
+        *value = balance;
+        return true;
     };
     m_lampPlay.accessibleName = channelName + " playback";
     m_lampPlay.accessibleRole = ROLE_SYSTEM_INDICATOR;
@@ -40,6 +52,23 @@ void CChannelStrip::Describe(const std::string& channelName) {
     m_lampRec.accessibleName = channelName + " record";
     m_lampRec.accessibleRole = ROLE_SYSTEM_INDICATOR;
     m_lampRec.accessibleValue = [this] { return std::string(StreamStateWord(m_recordState)); };
+}
+
+void CChannelStrip::RaiseAccessibleChanges() {
+    m_fader.RaiseStateChange();
+    m_knob.RaiseStateChange();
+    const int volume = m_fader.value;
+    const int balance = m_knob.GetValue();
+    if (volume != m_toldVolume) m_fader.RaiseValueChange();
+    // Off centre the knob's sides follow the level, unless they stay equal. Its texts
+    // are compared only for someone who listens.
+    const bool sidesMoved = volume != m_toldVolume && balance != kCentreBalance &&
+                            ::IsWinEventHookInstalled(EVENT_OBJECT_VALUECHANGE) &&
+                            BalanceText(static_cast<uint16_t>(m_toldVolume), static_cast<uint16_t>(balance)) !=
+                                BalanceText(static_cast<uint16_t>(volume), static_cast<uint16_t>(balance));
+    if (balance != m_toldBalance || sidesMoved) m_knob.RaiseValueChange();
+    m_toldVolume = volume;
+    m_toldBalance = balance;
 }
 
 void CChannelStrip::ShowSwitchedOff() {
@@ -51,6 +80,7 @@ void CChannelStrip::ShowSwitchedOff() {
     m_fader.Invalidate(TRUE);
     m_knob.Invalidate(TRUE);
     KeepShownLevels();
+    RaiseAccessibleChanges();
 }
 
 void CChannelStrip::ShowWorking() {
@@ -59,12 +89,14 @@ void CChannelStrip::ShowWorking() {
     SetLook(true);
     m_fader.Invalidate(TRUE);
     m_knob.Invalidate(TRUE);
+    RaiseAccessibleChanges();
 }
 
 void CChannelStrip::ShowLevels(uint16_t left, uint16_t right) {
     m_fader.SetValue(std::max(left, right));
     m_knob.SetValueChanged(BalanceFromLevels(left, right));
     KeepShownLevels();
+    RaiseAccessibleChanges();
 }
 
 void CChannelStrip::KeepShownLevels() {
@@ -75,6 +107,7 @@ void CChannelStrip::KeepShownLevels() {
 void CChannelStrip::ShowKeptLevels() {
     m_fader.SetValue(m_keptVolume);
     m_knob.SetValueChanged(m_keptBalance);
+    RaiseAccessibleChanges();
 }
 
 void CChannelStrip::ShowFromCard(bool levelsRead, uint16_t left, uint16_t right) {
@@ -97,18 +130,23 @@ void CChannelStrip::ShowFromCard(bool levelsRead, uint16_t left, uint16_t right)
         m_knob.Invalidate(TRUE);
     }
     KeepShownLevels();
+    RaiseAccessibleChanges();
 }
 
 void CChannelStrip::ShowPlayState(uint32_t state) {
+    const bool changed = StreamActivityOf(state) != StreamActivityOf(m_playState);
     m_playState = state;
     const UINT bitmap = LampBitmap(state, IDB_LAMP_PLAY_OPEN, IDB_LAMP_PLAYING, IDB_LAMP_PLAY_IDLE);
     m_lampPlay.SetBitmaps(bitmap, bitmap, bitmap, bitmap);
+    if (changed) m_lampPlay.RaiseValueChange();
 }
 
 void CChannelStrip::ShowRecordState(uint32_t state) {
+    const bool changed = StreamActivityOf(state) != StreamActivityOf(m_recordState);
     m_recordState = state;
     const UINT bitmap = LampBitmap(state, IDB_LAMP_REC_OPEN, IDB_LAMP_RECORDING, IDB_LAMP_REC_IDLE);
     m_lampRec.SetBitmaps(bitmap, bitmap, bitmap, bitmap);
+    if (changed) m_lampRec.RaiseValueChange();
 }
 
 std::array<CWnd*, 5> CChannelStrip::Controls() {

@@ -18,9 +18,13 @@ public:
     CSkinButton m_lampRec;  // a window only on channels 0 to 5
 
     // Names the controls after the channel for accessibility clients and has them
-    // report the levels in dB and the lamps' stream states; the readouts take the
-    // same name.
+    // report the levels in dB and the lamps' stream states, and take levels and
+    // balances in the same forms; the readouts take the same name.
     void Describe(const std::string& channelName);
+    // Tells accessibility clients what changed on the fader and the knob since they
+    // were last told: their availability, the level, and the balance text, which
+    // follows the level too. After every change of either, whoever made it.
+    void RaiseAccessibleChanges();
 
     // Level control switched off: full level, centre balance, faded look, mouse ignored.
     void ShowSwitchedOff();
@@ -60,4 +64,8 @@ private:
     int m_keptBalance = 64;
     uint32_t m_playState = 0;    // as last shown by the lamps
     uint32_t m_recordState = 0;
+    // The fader's and the knob's values as accessibility clients were last told,
+    // from what they show when created.
+    int m_toldVolume = -1;
+    int m_toldBalance = 64;
 };

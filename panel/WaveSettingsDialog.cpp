@@ -71,11 +71,13 @@ int ChannelOf(UINT id, UINT ChannelIds::*field) {
     return -1;
 }
 
-// A switch is repainted only when the card's state differs from what it shows.
+// A switch is repainted, and clients told, only when the card's state differs from
+// what it shows.
 void ShowSwitchState(CSkinButton& sw, int state) {
     if (sw.state == state) return;
     sw.state = state;
     sw.InvalidateRect(nullptr, TRUE);
+    sw.RaiseStateChange();
 }
 
 }  // namespace
@@ -514,6 +516,7 @@ bool CWaveSettingsDialog::ReadChannelLevels(int channel) {
 // An off strip shows placeholders, not the card's levels; the knob still notifies
 // its double-click reset there, which must not overwrite what the card keeps.
 void CWaveSettingsDialog::OnChannelVolume(int channel, int volume) {
+    m_strips[channel].RaiseAccessibleChanges();
     if (!m_strips[channel].IsOn()) return;
     FollowDrag(m_strips[channel].m_fader);
     const int balance = m_strips[channel].m_knob.GetValue();
@@ -521,6 +524,7 @@ void CWaveSettingsDialog::OnChannelVolume(int channel, int volume) {
 }
 
 void CWaveSettingsDialog::OnChannelBalance(int channel, int balance) {
+    m_strips[channel].RaiseAccessibleChanges();
     if (!m_strips[channel].IsOn()) return;
     FollowDrag(m_strips[channel].m_knob);
     const int volume = m_strips[channel].m_fader.value;

@@ -163,11 +163,13 @@ void CCustomSyncDialog::RefreshSwitches() {
             m_pDevice->GetStreamSync(m_nCard, kRecord, static_cast<uint16_t>(i), &flag);
             m_channels[i].record.state = flag == 1 ? 1 : 0;
             m_channels[i].record.InvalidateRect(nullptr, TRUE);
+            m_channels[i].record.RaiseStateChange();
         }
         uint8_t flag = 0;
         m_pDevice->GetStreamSync(m_nCard, kPlayback, static_cast<uint16_t>(i), &flag);
         m_channels[i].playback.state = flag == 1 ? 1 : 0;
         m_channels[i].playback.InvalidateRect(nullptr, TRUE);
+        m_channels[i].playback.RaiseStateChange();
     }
 }
 
@@ -201,6 +203,7 @@ int32_t CCustomSyncDialog::SetGroup(uint32_t direction, int flag) {
         const int before = sw.state;
         sw.state = flag;
         sw.InvalidateRect(nullptr, TRUE);
+        sw.RaiseStateChange();
         status = SendSwitch(sw, direction, static_cast<uint16_t>(i), flag, before);
     }
     return status;
@@ -215,5 +218,6 @@ int32_t CCustomSyncDialog::SendSwitch(CSkinButton& sw, uint32_t direction, uint1
     const bool read = !IsPanelFailure(m_pDevice->GetStreamSync(m_nCard, direction, stream, &held));
     sw.state = read ? (held == 1 ? 1 : 0) : before;
     sw.InvalidateRect(nullptr, TRUE);
+    sw.RaiseStateChange();
     return status;
 }

@@ -72,6 +72,17 @@ TEST(FaderLaw, TellingValuesGiveTheirPositions) {
     EXPECT_EQ(ValueToPosition(scale, c.value), c.position) << "value " << c.value;
 }
 
+TEST(FaderLaw, NearestPositionToAValue) {
+  const struct { int value, position; } cases[] = {
+      {0, 111},     {7, 111},     {8, 110},     {16462, 38},  {65535, 14},  {70000, 14},  {-5, 111},
+      // 66 at 107 and 48 at 108 lie equally near 57: the higher position.
+      {57, 107},    {58, 107},    {56, 108},
+  };
+  const FaderScale scale = MainFader();
+  for (const auto& c : cases)
+    EXPECT_EQ(NearestPosition(scale, c.value), c.position) << "value " << c.value;
+}
+
 TEST(FaderLaw, ConversionsTruncateIndependently) {
   // The owner's 1 sits at 110, but the user's 110 reads back as 15.
   const FaderScale scale = MainFader();

@@ -2,7 +2,64 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
 #include "tests/win32/accessibility_support.h"
+#include "tests/win32/support/MessagePump.h"
+
+namespace {
+
+// The mark's event: one the program never raises.
+constexpr DWORD kMarkEvent = EVENT_OEM_DEFINED_START;
+
+std::string TempFile() {
+    char dir[MAX_PATH] = {};
+    char file[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, dir);
+    ::GetTempFileNameA(dir, "acc", 0, file);
+    return file;
+}
+
+std::string ReaderCommandLine() {
+    std::string program = ACCESSIBILITY_CLIENT;
+    for (char& c : program) c = c == '/' ? '\\' : c;
+    return "\"Z:" + program + "\"";
+}
+
+bool Start(std::string commandLine, PROCESS_INFORMATION* process) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, process)) {
+        return true;
+    }
+    ADD_FAILURE() << "cannot start " << commandLine;
+    return false;
+}
+
+// Serves this thread's messages until done() holds, looking again at least every
+// few milliseconds, since what it waits for (the reader's file) wakes nothing here.
+// False after a generous deadline.
+bool PumpLookingUntil(const std::function<bool()>& done) {
+    const ULONGLONG deadline = ::GetTickCount64() + 10000;
+    while (!done()) {
+        if (::GetTickCount64() >= deadline) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        PumpMessages();
+    }
+    return true;
+}
+
+std::vector<std::string> ReadLines(const std::string& file) {
+    std::vector<std::string> lines;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+}  // namespace
 
 void ExpectReads(HWND control, const ExpectedReading& expected) {
     SCOPED_TRACE(expected.name);
@@ -14,4 +71,77 @@ void ExpectReads(HWND control, const ExpectedReading& expected) {
     EXPECT_EQ(r.value, expected.value);
     EXPECT_EQ(r.state, expected.state);
     EXPECT_EQ(r.defaultAction, expected.action);
+}
+
+std::vector<std::string> RunReader(HWND control, const std::vector<std::string>& args) {
+    const std::string file = TempFile();
+    std::string commandLine =
+        ReaderCommandLine() + " " + std::to_string(reinterpret_cast<INT_PTR>(control)) + " \"" + file + "\"";
+    for (const std::string& arg : args) commandLine += " \"" + arg + "\"";
+    PROCESS_INFORMATION process{};
+    std::vector<std::string> lines;
+    if (!Start(commandLine, &process)) return lines;
+    const ULONGLONG deadline = ::GetTickCount64() + 30000;
+    bool ended = false;
+    while (!ended && ::GetTickCount64() < deadline) {
+        ended = ::MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1000, QS_ALLINPUT) == WAIT_OBJECT_0;
+        PumpMessages();
+    }
+    EXPECT_TRUE(ended) << "the reader did not end";
+    ::TerminateProcess(process.hProcess, 1);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    lines = ReadLines(file);
+    ::DeleteFileA(file.c_str());
+    return lines;
+}
+
+EventListener::EventListener() : file_(TempFile()) {
+    const std::string commandLine =
+        ReaderCommandLine() + " events " + std::to_string(::GetCurrentProcessId()) + " \"" + file_ + "\"";
+    if (!Start(commandLine, &process_)) return;
+    ready_ = PumpLookingUntil([&] {
+        const std::vector<std::string> lines = Lines();
+        return !lines.empty() && lines[0] == "ready";
+    });
+    EXPECT_TRUE(ready_) << "the reader set no hook";
+}
+
+EventListener::~EventListener() {
+    if (process_.hProcess == nullptr) return;
+    ::PostThreadMessageA(process_.dwThreadId, WM_QUIT, 0, 0);
+    if (::WaitForSingleObject(process_.hProcess, 30000) != WAIT_OBJECT_0) ::TerminateProcess(process_.hProcess, 1);
+    ::CloseHandle(process_.hThread);
+    ::CloseHandle(process_.hProcess);
+    ::DeleteFileA(file_.c_str());
+}
+
+std::vector<std::string> EventListener::Lines() const { return ReadLines(file_); }
+
+std::vector<HeardEvent> EventListener::Mark(HWND window) {
+    const LONG mark = ++marks_;
+    ::NotifyWinEvent(kMarkEvent, window, OBJID_CLIENT, mark);
+    std::vector<HeardEvent> heard;
+    std::vector<std::string> lines;
+    const bool arrived = PumpLookingUntil([&] {
+        lines = Lines();
+        heard.clear();
+        for (size_t i = taken_; i < lines.size(); ++i) {
+            std::istringstream fields(lines[i]);
+            unsigned long event = 0;
+            long long hwnd = 0;
+            long object = 0;
+            long child = 0;
+            if (!(fields >> event >> hwnd >> object >> child)) return false;  // a line still being written
+            const HWND handle = reinterpret_cast<HWND>(static_cast<INT_PTR>(hwnd));
+            if (event == kMarkEvent && handle == window && child == mark) {
+                taken_ = i + 1;
+                return true;
+            }
+            heard.push_back({static_cast<DWORD>(event), handle, object, child});
+        }
+        return false;
+    });
+    EXPECT_TRUE(arrived) << "the reader never heard mark " << mark;
+    return heard;
 }

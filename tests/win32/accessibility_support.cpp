@@ -2,14 +2,6 @@
 
 namespace {
 
-VARIANT Self() {
-    VARIANT self;
-    ::VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    return self;
-}
-
 // Takes the string and frees it; empty for a null one.
 std::string Take(BSTR text) {
     if (text == nullptr) return std::string();
@@ -39,11 +31,19 @@ AccessibleRef::~AccessibleRef() {
     if (object_ != nullptr) object_->Release();
 }
 
-AccessibleReading AccessibleRef::Read() const {
+VARIANT ChildVariant(long child) {
+    VARIANT v;
+    ::VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = child;
+    return v;
+}
+
+AccessibleReading AccessibleRef::Read(long child) const {
     AccessibleReading r;
     r.found = found_;
     if (object_ == nullptr) return r;
-    const VARIANT self = Self();
+    const VARIANT self = ChildVariant(child);
     BSTR text = nullptr;
     object_->get_accName(self, &text);
     r.name = Take(text);
@@ -62,9 +62,19 @@ AccessibleReading AccessibleRef::Read() const {
     return r;
 }
 
-HRESULT AccessibleRef::DoDefaultAction() const {
+HRESULT AccessibleRef::DoDefaultAction(long child) const {
     if (object_ == nullptr) return found_;
-    return object_->accDoDefaultAction(Self());
+    return object_->accDoDefaultAction(ChildVariant(child));
+}
+
+HRESULT AccessibleRef::SetValue(const std::string& text) const {
+    if (object_ == nullptr) return found_;
+    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    BSTR value = ::SysAllocStringLen(nullptr, static_cast<UINT>(length));
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), value, length);
+    const HRESULT result = object_->put_accValue(ChildVariant(CHILDID_SELF), value);
+    ::SysFreeString(value);
+    return result;
 }
 
 AccessibleReading ReadAccessible(HWND hwnd) { return AccessibleRef(hwnd).Read(); }

@@ -6,7 +6,7 @@
 
 #include <string>
 
-// What a client reads of one object (CHILDID_SELF).
+// What a client reads of one object (CHILDID_SELF) or of one of its children.
 struct AccessibleReading {
     HRESULT found = E_FAIL;  // the result of AccessibleObjectFromWindow
     std::string name;
@@ -26,8 +26,9 @@ public:
 
     HRESULT found() const { return found_; }
     IAccessible* get() const { return object_; }
-    AccessibleReading Read() const;
-    HRESULT DoDefaultAction() const;
+    AccessibleReading Read(long child = CHILDID_SELF) const;
+    HRESULT DoDefaultAction(long child = CHILDID_SELF) const;
+    HRESULT SetValue(const std::string& text) const;
 
 private:
     IAccessible* object_ = nullptr;  // before found_, which fills it
@@ -35,6 +36,9 @@ private:
 };
 
 AccessibleReading ReadAccessible(HWND hwnd);
+
+// The child id as a VARIANT, as clients pass it.
+VARIANT ChildVariant(long child);
 
 // The thread's COM apartment for the length of a test.
 class ComApartment {

@@ -171,9 +171,20 @@ TEST_F(WindowsAccessibilityTest, AnObjectKeptAfterItsWindowClosedReportsDisconne
     self.lVal = CHILDID_SELF;
     auto expectDisconnected = [&](const char* when) {
         SCOPED_TRACE(when);
-        BSTR name = nullptr;
-        EXPECT_EQ(kept->get_accName(self, &name), RPC_E_DISCONNECTED);
+        BSTR text = nullptr;
+        EXPECT_EQ(kept->get_accName(self, &text), RPC_E_DISCONNECTED);
         EXPECT_EQ(kept->accDoDefaultAction(self), RPC_E_DISCONNECTED);
+        IDispatch* child = nullptr;
+        EXPECT_EQ(kept->get_accChild(self, &child), RPC_E_DISCONNECTED);
+        VARIANT answer;
+        EXPECT_EQ(kept->accNavigate(NAVDIR_FIRSTCHILD, self, &answer), RPC_E_DISCONNECTED);
+        EXPECT_EQ(kept->get_accSelection(&answer), RPC_E_DISCONNECTED);
+        long topic = 0;
+        EXPECT_EQ(kept->get_accHelpTopic(&text, self, &topic), RPC_E_DISCONNECTED);
+        EXPECT_EQ(kept->accSelect(SELFLAG_TAKEFOCUS, self), RPC_E_DISCONNECTED);
+        BSTR value = ::SysAllocString(L"on");
+        EXPECT_EQ(kept->put_accValue(self, value), RPC_E_DISCONNECTED);
+        ::SysFreeString(value);
         PumpMessages();
         EXPECT_EQ(TakeLog().size(), 0u);
     };
