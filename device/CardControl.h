@@ -4,9 +4,10 @@
 // table) and returns a status: 0, a driver status, or one of the panel's codes.
 //
 // Threads: the card operations may be called from any thread (the link serializes
-// them); QueryStatus is the one the timer thread calls. Construction, Release and
-// destruction belong to the owner's thread, and only once no other thread can call
-// an operation any more (its timers killed): Release frees the link under them.
+// them); QueryStatus is the one the program's poll thread calls. Construction,
+// Release and destruction belong to the owner's thread, and only once no other
+// thread can call an operation any more (its polls stopped): Release frees the link
+// under them.
 #include <cstdint>
 #include <memory>
 
