@@ -160,13 +160,19 @@ LRESULT CDiagnosticsDialog::OnUserNotify(WPARAM wParam, LPARAM) {
     return 0;
 }
 
+// After an action the fields show the card as it left it: a poll begun before the
+// click may have read it mid-change, and its values are dropped.
 void CDiagnosticsDialog::OnResetCard() {
     if (!m_pDevice->ResetCardStop(m_nCard)) return;
     ::SleepEx(10, FALSE);  // the card needs a moment between stop and start
     m_pDevice->ResetCardStart(m_nCard);
+    UpdateValues();
 }
 
-void CDiagnosticsDialog::OnFreeCard() { m_pDevice->FreeCard(m_nCard); }
+void CDiagnosticsDialog::OnFreeCard() {
+    m_pDevice->FreeCard(m_nCard);
+    UpdateValues();
+}
 
 LRESULT CDiagnosticsDialog::OnDestroy(WPARAM, LPARAM) {
     if (m_nTimerId != 0) {
