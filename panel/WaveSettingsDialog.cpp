@@ -296,12 +296,14 @@ void CWaveSettingsDialog::RefreshFromDevice() {
 
 void CWaveSettingsDialog::StartLampTimer() {
     if (m_nLampTimer == 0) {
-        // The poll reads through the device object only, which outlives the timer,
-        // and hands the states to the window's handle. TIME_KILL_SYNCHRONOUS: no
-        // tick runs after timeKillEvent has returned, so m_lampPoll outlives them all.
+        // The poll runs on the program's poll thread and reads through the device
+        // object only, which outlives it; the timer only wakes it.
+        // TIME_KILL_SYNCHRONOUS: no wake comes after timeKillEvent has returned.
         CCardControl* device = m_pDevice.get();
         const int32_t card = m_nCard;
-        m_lampPoll.Attach(m_hWnd, [device, card] { return ReadStreamStates(*device, card); });
+        m_lampPoll.Start(m_hWnd, [device, card](const std::atomic<bool>& cancelled) {
+            return ReadStreamStates(*device, card, &cancelled);
+        });
         m_nLampTimer = ::timeSetEvent(lampPeriodMs, kLampResolutionMs, LampTimerProc,
                                       reinterpret_cast<DWORD_PTR>(&m_lampPoll), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
     }
@@ -309,9 +311,12 @@ void CWaveSettingsDialog::StartLampTimer() {
 }
 
 void CWaveSettingsDialog::StopLampTimer() {
-    if (m_nLampTimer == 0) return;
-    ::timeKillEvent(m_nLampTimer);
-    m_nLampTimer = 0;
+    if (m_nLampTimer != 0) {
+        ::timeKillEvent(m_nLampTimer);
+        m_nLampTimer = 0;
+    }
+    // Waits for the lamp poll's request in flight at most.
+    m_lampPoll.Stop();
 }
 
 // Nobody sees the lamps of a minimised or hidden window, so nothing polls them; the
@@ -343,8 +348,8 @@ void CWaveSettingsDialog::ShowStreamStates(const StreamStates& states) {
 }
 
 void CALLBACK CWaveSettingsDialog::LampTimerProc(UINT timerId, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-    // The timer's thread: a slow driver holds this thread, never the window's.
-    reinterpret_cast<CPollHandoff<StreamStates>*>(user)->Poll(timerId);
+    // Every timer of the process shares this thread: it only wakes the poll.
+    reinterpret_cast<CPollHandoff<StreamStates>*>(user)->Wake(timerId);
 }
 
 LRESULT CWaveSettingsDialog::OnLampTick(WPARAM, LPARAM) {
