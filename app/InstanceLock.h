@@ -2,7 +2,8 @@
 // A named mutex that one copy of the program holds from before it discovers the
 // cards until it ends, so that copies started at the same moment agree on which
 // of them runs: the title check alone misses a copy that has no window yet.
-// Taken and released by the thread that made it.
+// Taken and released by the thread that made it, which keeps its queue served while
+// it waits: a starter waiting for the copy to be ready for input is not held.
 #include <windows.h>
 
 class CInstanceLock {

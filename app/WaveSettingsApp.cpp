@@ -15,7 +15,20 @@ constexpr char kInstanceLockName[] = "Local\\Zelk MIRVA PCI Wave Device Settings
 // How long a copy that finds the lock held waits for the holder's main window,
 // and how often it looks meanwhile. The holder is discovering cards or ending.
 constexpr ULONGLONG kHolderWaitMs = 5000;
+// How long it waits for a holder whose main window is hidden: that copy is closing,
+// which takes the requests in flight at most, seconds each on a slow driver.
+constexpr ULONGLONG kClosingHolderWaitMs = 60000;
 constexpr DWORD kLookEveryMs = 50;
+
+// The first top-level window titled as the main window that is shown, or hidden.
+HWND FindMainWindow(bool shown) {
+    const char* title = CWaveSettingsApp::kMainWindowTitle;
+    for (HWND window = ::FindWindowExA(nullptr, nullptr, nullptr, title); window != nullptr;
+         window = ::FindWindowExA(nullptr, window, nullptr, title)) {
+        if ((::IsWindowVisible(window) != FALSE) == shown) return window;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
@@ -25,7 +38,9 @@ BEGIN_COMMAND_MAP(CWaveSettingsApp, CWinApp)
 END_COMMAND_MAP()
 
 bool CWaveSettingsApp::BringRunningCopyForward() {
-    HWND running = ::FindWindowA(nullptr, kMainWindowTitle);
+    // A copy whose main window is hidden is closing: brought forward, it would end
+    // all the same and leave no window at all.
+    HWND running = FindMainWindow(true);
     if (running == nullptr) return false;
     // The copy may be showing one of its modal windows: that one comes forward.
     HWND popup = ::GetLastActivePopup(running);
@@ -35,12 +50,14 @@ bool CWaveSettingsApp::BringRunningCopyForward() {
 }
 
 bool CWaveSettingsApp::TakeInstanceLock(CInstanceLock& lock) {
-    const ULONGLONG deadline = ::GetTickCount64() + kHolderWaitMs;
+    const ULONGLONG start = ::GetTickCount64();
     for (DWORD wait = 0; !lock.Take(wait); wait = kLookEveryMs) {
         if (BringRunningCopyForward()) return false;
         // A holder without a main window for that long shows its no-card message
         // or is stuck in discovery: a second message or discovery would not help.
-        if (::GetTickCount64() >= deadline) return false;
+        // A closing holder is waited for, so that this copy runs once it has gone.
+        const ULONGLONG bound = FindMainWindow(false) != nullptr ? kClosingHolderWaitMs : kHolderWaitMs;
+        if (::GetTickCount64() - start >= bound) return false;
     }
     return true;
 }

@@ -17,11 +17,12 @@ public:
     DECLARE_COMMAND_MAP()
 
 private:
-    // Brings a running copy forward; true when there is one.
+    // Brings a running copy forward; true when there is one. A copy whose main
+    // window is hidden is closing, not running.
     static bool BringRunningCopyForward();
     // Takes the lock that one copy holds for its life. While another copy holds
-    // it, waits a few seconds for that copy's main window and brings it forward.
-    // True when this copy holds the lock (the holder ended); false when this copy
-    // is to end without opening the driver.
+    // it, waits a few seconds for that copy's main window and brings it forward,
+    // or, while that copy closes, for it to end. True when this copy holds the lock
+    // (the holder ended); false when this copy is to end without opening the driver.
     static bool TakeInstanceLock(CInstanceLock& lock);
 };

@@ -1,5 +1,6 @@
 #include "device/CardControl.h"
 
+#include <chrono>
 #include <cstring>
 #include <new>
 
@@ -65,6 +66,12 @@ int32_t Operate(CDriverLink* link, int32_t card, uint32_t code, Fill&& fill, Rea
     return OperateOnRecord(link, card, code, fill, [&](const uint8_t* reply, CardRecord&) { read(reply); });
 }
 
+uint64_t SteadyMilliseconds() {
+    return static_cast<uint64_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count());
+}
+
 // The card index is compared unsigned, so negative indexes are out of range too.
 bool ValidCard(const CDriverLink* link, int32_t card) {
     return link && static_cast<uint32_t>(card) < link->cardCount;
@@ -78,28 +85,97 @@ const auto kCardRefOnly = [](uint8_t* words, const CardRecord& record) { PutWord
 
 CCardControl::CCardControl() : CCardControl(MakeDriverPort()) {}
 
-CCardControl::CCardControl(std::unique_ptr<DriverPort> port)
-    : link_(new (std::nothrow) CDriverLink(std::move(port))) {
-    if (link_) link_->Build();
+CCardControl::CCardControl(std::unique_ptr<DriverPort> port) : clock_(SteadyMilliseconds) {
+    std::shared_ptr<CDriverLink> link(new (std::nothrow) CDriverLink(std::move(port)));
+    if (link) link->Build();
+    lastBuildMs_ = SteadyMilliseconds();
+    link_ = std::move(link);
 }
 
 CCardControl::~CCardControl() { Release(); }
 
-uint32_t CCardControl::GetCardCount() const { return link_ ? link_->cardCount : 0; }
+uint32_t CCardControl::GetCardCount() const {
+    const std::shared_ptr<CDriverLink> link = Current();
+    return link ? link->cardCount : 0;
+}
 
 void CCardControl::Release() {
-    if (link_) link_->Close();
-    link_.reset();
+    std::shared_ptr<CDriverLink> link;
+    {
+        std::lock_guard<std::mutex> hold(linkLock_);
+        link = std::move(link_);
+    }
+    if (link) link->Close();
+}
+
+void CCardControl::SetReopenInterval(uint32_t milliseconds) { reopenIntervalMs_.store(milliseconds); }
+
+void CCardControl::SetLinkNotice(LinkNotice notice) {
+    std::lock_guard<std::mutex> hold(noticeLock_);
+    notice_ = std::move(notice);
+}
+
+void CCardControl::SetClock(Clock clock) {
+    std::lock_guard<std::mutex> hold(reopenLock_);
+    clock_.store(clock);
+    lastBuildMs_ = clock();
+}
+
+std::shared_ptr<CDriverLink> CCardControl::Current() const {
+    std::lock_guard<std::mutex> hold(linkLock_);
+    return link_;
+}
+
+std::shared_ptr<CDriverLink> CCardControl::Link() {
+    std::shared_ptr<CDriverLink> link = Current();
+    if (!link || !link->Gone()) return link;
+    return Reopen(link);
+}
+
+std::shared_ptr<CDriverLink> CCardControl::Reopen(const std::shared_ptr<CDriverLink>& gone) {
+    // While another thread builds, this one fails at once rather than wait for a
+    // discovery that a slow driver may stretch.
+    std::unique_lock<std::mutex> building(reopenLock_, std::try_to_lock);
+    if (!building.owns_lock()) return gone;
+    std::shared_ptr<CDriverLink> link = Current();
+    if (link != gone) return link;  // built meanwhile, or released
+    if (!goneNoticed_) {
+        goneNoticed_ = true;
+        Notify(LinkEvent::kGone);
+    }
+    const uint64_t now = clock_.load()();
+    if (now - lastBuildMs_ < reopenIntervalMs_.load()) return gone;
+    lastBuildMs_ = now;
+
+    std::shared_ptr<CDriverLink> fresh(new (std::nothrow) CDriverLink(gone->TakePort()));
+    if (!fresh) return gone;
+    fresh->Build();
+    {
+        std::lock_guard<std::mutex> hold(linkLock_);
+        link_ = fresh;
+    }
+    if (!fresh->Gone() && fresh->cardCount > 0) {
+        goneNoticed_ = false;
+        Notify(LinkEvent::kBack);
+    }
+    return fresh;
+}
+
+void CCardControl::Notify(LinkEvent event) {
+    std::lock_guard<std::mutex> hold(noticeLock_);
+    if (notice_) notice_(event);
 }
 
 int32_t CCardControl::ResetCardStart(int32_t card) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
-    return Operate(link_.get(), card, kResetCardStart, kNoWords, kNoOutputs);
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
+    return Operate(link.get(), card, kResetCardStart, kNoWords, kNoOutputs);
 }
 
 bool CCardControl::ResetCardStop(int32_t card) {
-    if (!ValidCard(link_.get(), card)) return false;
-    return Operate(link_.get(), card, kResetCardStop, kNoWords, kNoOutputs) == 0;
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return false;
+    return Operate(link.get(), card, kResetCardStop, kNoWords, kNoOutputs) == 0;
 }
 
 namespace {
@@ -152,20 +228,22 @@ int32_t ReadRegisterTwice(CDriverLink* link, int32_t card, const RegisterRead& r
 
 int32_t CCardControl::ReadRegister(int32_t card, uint32_t space, uint32_t size, uint32_t mode,
                                    uint32_t address, uint32_t* out) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
     uint32_t value = 0;
     bool read = false;
-    const int32_t status = ReadRegisterOnce(link_.get(), card, {space, size, mode, address}, value, read);
+    const int32_t status = ReadRegisterOnce(link.get(), card, {space, size, mode, address}, value, read);
     if (read) Deliver(out, value);
     return status;
 }
 
 int32_t CCardControl::QueryStatus(int32_t card, uint32_t bank, uint32_t selector, uint32_t item,
                                   uint32_t* out) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
     if (selector < 2 || selector > 11) {
         return Operate(
-            link_.get(), card, kQueryStatus,
+            link.get(), card, kQueryStatus,
             [&](uint8_t* words, const CardRecord&) {
                 PutWord32(words, 8, bank);
                 PutWord32(words, 16, selector);
@@ -177,7 +255,7 @@ int32_t CCardControl::QueryStatus(int32_t card, uint32_t bank, uint32_t selector
 
     uint32_t value = 0;
     bool read = false;
-    const int32_t status = ReadRegisterTwice(link_.get(), card, RegisterForSelector(selector, bank, item), value, read);
+    const int32_t status = ReadRegisterTwice(link.get(), card, RegisterForSelector(selector, bank, item), value, read);
     if (selector == 2) {
         if (status == 0) Deliver(out, static_cast<uint32_t>((value & 0x10) == 0 ? 1 : 0));
         return status;
@@ -190,23 +268,26 @@ int32_t CCardControl::QueryStatus(int32_t card, uint32_t bank, uint32_t selector
 }
 
 int32_t CCardControl::SetClockMode(int32_t card, uint32_t mode) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
     return Operate(
-        link_.get(), card, kSetClockMode, [&](uint8_t* words, const CardRecord&) { PutWord32(words, 16, mode); },
+        link.get(), card, kSetClockMode, [&](uint8_t* words, const CardRecord&) { PutWord32(words, 16, mode); },
         kNoOutputs);
 }
 
 int32_t CCardControl::GetClockMode(int32_t card, uint32_t* out) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
-    return Operate(link_.get(), card, kGetClockMode, kNoWords,
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
+    return Operate(link.get(), card, kGetClockMode, kNoWords,
                    [&](const uint8_t* reply) { Deliver<uint32_t>(out, Low16(reply, 4)); });
 }
 
 int32_t CCardControl::SetChannelLevels(int32_t card, uint16_t channel, uint16_t left, uint16_t right) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
     if (channel > kMaxChannel) return kArgOutOfRange;
     return Operate(
-        link_.get(), card, kSetChannelLevels,
+        link.get(), card, kSetChannelLevels,
         [&](uint8_t* words, const CardRecord& record) {
             PutWord32(words, 12, record.cardRef);
             PutWord16(words, 20, channel);
@@ -217,10 +298,11 @@ int32_t CCardControl::SetChannelLevels(int32_t card, uint16_t channel, uint16_t 
 }
 
 int32_t CCardControl::GetChannelLevels(int32_t card, uint16_t channel, uint16_t* left, uint16_t* right) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
     if (channel > kMaxChannel) return kArgOutOfRange;
     return Operate(
-        link_.get(), card, kGetChannelLevels,
+        link.get(), card, kGetChannelLevels,
         [&](uint8_t* words, const CardRecord& record) {
             PutWord32(words, 8, channel);
             PutWord32(words, 12, record.cardRef);
@@ -232,10 +314,11 @@ int32_t CCardControl::GetChannelLevels(int32_t card, uint16_t channel, uint16_t*
 }
 
 int32_t CCardControl::GetChannelControl(int32_t card, uint16_t channel, uint8_t* flag) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
     if (channel > kMaxChannel) return kArgOutOfRange;
     return Operate(
-        link_.get(), card, kGetChannelControl,
+        link.get(), card, kGetChannelControl,
         [&](uint8_t* words, const CardRecord& record) {
             PutWord32(words, 8, channel);
             PutWord32(words, 12, record.cardRef);
@@ -244,10 +327,11 @@ int32_t CCardControl::GetChannelControl(int32_t card, uint16_t channel, uint8_t*
 }
 
 int32_t CCardControl::SetChannelControl(int32_t card, uint16_t channel, uint32_t flag) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
     if (channel > kMaxChannel) return kArgOutOfRange;
     return Operate(
-        link_.get(), card, IsOn(flag) ? kChannelControlOn : kChannelControlOff,
+        link.get(), card, IsOn(flag) ? kChannelControlOn : kChannelControlOff,
         [&](uint8_t* words, const CardRecord& record) {
             PutWord32(words, 8, channel);
             PutWord32(words, 12, record.cardRef);
@@ -256,9 +340,10 @@ int32_t CCardControl::SetChannelControl(int32_t card, uint16_t channel, uint32_t
 }
 
 int32_t CCardControl::GetStreamSync(int32_t card, uint32_t direction, uint16_t stream, uint8_t* flag) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
     return Operate(
-        link_.get(), card, kGetStreamSync,
+        link.get(), card, kGetStreamSync,
         [&](uint8_t* words, const CardRecord& record) {
             PutWord32(words, 12, record.cardRef);
             PutWord32(words, 16, direction);
@@ -268,9 +353,10 @@ int32_t CCardControl::GetStreamSync(int32_t card, uint32_t direction, uint16_t s
 }
 
 int32_t CCardControl::SetStreamSync(int32_t card, uint32_t direction, uint16_t stream, uint32_t flag) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
     return Operate(
-        link_.get(), card, kSetStreamSync,
+        link.get(), card, kSetStreamSync,
         [&](uint8_t* words, const CardRecord& record) {
             PutWord32(words, 12, record.cardRef);
             PutWord32(words, 16, direction);
@@ -281,30 +367,35 @@ int32_t CCardControl::SetStreamSync(int32_t card, uint32_t direction, uint16_t s
 }
 
 int32_t CCardControl::SetAutoSync(int32_t card, uint32_t flag) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
-    return Operate(link_.get(), card, IsOn(flag) ? kAutoSyncOn : kAutoSyncOff, kCardRefOnly, kNoOutputs);
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
+    return Operate(link.get(), card, IsOn(flag) ? kAutoSyncOn : kAutoSyncOff, kCardRefOnly, kNoOutputs);
 }
 
 int32_t CCardControl::GetAutoSync(int32_t card, uint8_t* flag) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
-    return Operate(link_.get(), card, kGetAutoSync, kCardRefOnly,
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
+    return Operate(link.get(), card, kGetAutoSync, kCardRefOnly,
                    [&](const uint8_t* reply) { Deliver(flag, FlagFrom(reply)); });
 }
 
 int32_t CCardControl::SaveDefaults(int32_t card) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
-    return Operate(link_.get(), card, kSaveDefaults, kCardRefOnly, kNoOutputs);
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
+    return Operate(link.get(), card, kSaveDefaults, kCardRefOnly, kNoOutputs);
 }
 
 int32_t CCardControl::RetrieveDefaults(int32_t card) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
-    return Operate(link_.get(), card, kRetrieveDefaults, kCardRefOnly, kNoOutputs);
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
+    return Operate(link.get(), card, kRetrieveDefaults, kCardRefOnly, kNoOutputs);
 }
 
 int32_t CCardControl::FreeCard(int32_t card) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
     // The record changes inside the request, under the link's lock.
-    return OperateOnRecord(link_.get(), card, kFreeCard, kCardRefOnly, [](const uint8_t* reply, CardRecord& record) {
+    return OperateOnRecord(link.get(), card, kFreeCard, kCardRefOnly, [](const uint8_t* reply, CardRecord& record) {
         if (GetWord32(reply, 0) != 0) return;
         record.cardRef = 0;
         record.isFree = 1;
@@ -312,8 +403,9 @@ int32_t CCardControl::FreeCard(int32_t card) {
 }
 
 int32_t CCardControl::ReadDefaultsWord(int32_t card, uint32_t* out) {
-    if (!ValidCard(link_.get(), card)) return kBadCardIndex;
-    return Operate(link_.get(), card, kReadDefaultsWord, kNoWords,
+    const std::shared_ptr<CDriverLink> link = Link();
+    if (!ValidCard(link.get(), card)) return kBadCardIndex;
+    return Operate(link.get(), card, kReadDefaultsWord, kNoWords,
                    [&](const uint8_t* reply) { Deliver<uint32_t>(out, Low16(reply, 4)); });
 }
 

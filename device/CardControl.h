@@ -3,12 +3,23 @@
 // per card operation. Every method takes the card index (position in the card
 // table) and returns a status: 0, a driver status, or one of the panel's codes.
 //
+// When the driver goes from under the link (a stopped driver, a removed card), the
+// first operation that finds the link gone closes it and builds a new one on the
+// same port, discovering the cards again, at most once per reopen interval; in
+// between, operations fail at once. The card index then addresses the new table.
+//
 // Threads: the card operations may be called from any thread (the link serializes
-// them); QueryStatus is the one the timer thread calls. Construction, Release and
-// destruction belong to the owner's thread, and only once no other thread can call
-// an operation any more (its timers killed): Release frees the link under them.
+// them); QueryStatus is the one the program's poll thread calls. An operation holds
+// the link it started on, so a link built again under it stays alive until it ends;
+// one thread builds at a time, the others go on failing meanwhile. Construction,
+// Release and destruction belong to the owner's thread, and only once no other
+// thread can call an operation any more (its polls stopped): Release frees the link
+// under them.
+#include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <mutex>
 
 #include "device/DriverPort.h"
 #include "device/Status.h"
@@ -17,6 +28,16 @@ class CDriverLink;
 
 class CCardControl {
 public:
+    // What the owner hears about its link, on the thread of the operation that found it.
+    enum class LinkEvent {
+        kGone,  // the driver went: operations fail until a new link finds cards
+        kBack,  // a new link found cards: what was read before may be stale
+    };
+    using LinkNotice = std::function<void(LinkEvent event)>;
+    // Milliseconds of a monotonic clock.
+    using Clock = uint64_t (*)();
+    static constexpr uint32_t kDefaultReopenIntervalMs = 1000;
+
     CCardControl();                                     // port from MakeDriverPort()
     explicit CCardControl(std::unique_ptr<DriverPort> port);
     ~CCardControl();
@@ -27,7 +48,16 @@ public:
     // Closes and frees the link; later operations return kBadCardIndex.
     void Release();
     // The link, for reading its card table (CDriverLink::Card); null after Release.
-    CDriverLink* link() const { return link_.get(); }
+    // Valid until the link is built again.
+    CDriverLink* link() const { return Current().get(); }
+
+    // The shortest time between two builds of the link.
+    void SetReopenInterval(uint32_t milliseconds);
+    // Who hears of the link going and coming back; null for nobody. Returns once a
+    // notice under way on another thread has been given.
+    void SetLinkNotice(LinkNotice notice);
+    // The clock the reopen interval is measured with (tests give their own).
+    void SetClock(Clock clock);
 
     int32_t ResetCardStart(int32_t card);
     bool ResetCardStop(int32_t card);
@@ -54,5 +84,20 @@ public:
     static constexpr char kAudioSettingsProgram[] = "MirvaCP.exe";
 
 private:
-    std::unique_ptr<CDriverLink> link_;
+    std::shared_ptr<CDriverLink> Current() const;
+    // The link to send on: the current one, built again first when it has gone and
+    // the interval has passed.
+    std::shared_ptr<CDriverLink> Link();
+    std::shared_ptr<CDriverLink> Reopen(const std::shared_ptr<CDriverLink>& gone);
+    void Notify(LinkEvent event);
+
+    mutable std::mutex linkLock_;  // guards link_, the pointer only
+    std::shared_ptr<CDriverLink> link_;
+    std::mutex reopenLock_;        // one build at a time; guards the two below
+    uint64_t lastBuildMs_ = 0;
+    bool goneNoticed_ = false;
+    std::atomic<uint32_t> reopenIntervalMs_{kDefaultReopenIntervalMs};
+    std::atomic<Clock> clock_;
+    std::mutex noticeLock_;
+    LinkNotice notice_;
 };

@@ -54,6 +54,12 @@ void CDriverLink::Close() {
     reply.reset();
 }
 
+std::unique_ptr<DriverPort> CDriverLink::TakePort() {
+    std::lock_guard<CTicketLock> hold(lock_);
+    if (device) device->Close();
+    return std::move(device);
+}
+
 CardRecord CDriverLink::Card(uint32_t index) const {
     std::lock_guard<CTicketLock> hold(lock_);
     return index < kMaxCards ? cards[index] : CardRecord{};

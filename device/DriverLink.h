@@ -4,11 +4,13 @@
 //
 // Threads: Build runs once, on the thread that makes the link, before any other
 // thread can reach it; clientId and cardCount are written there and only read
-// afterwards. Requests may then come from the user-interface thread and the timer
-// thread: each whole request (fill, call, read back) runs under the link's lock, taken
-// in turn, and the card table, which Free Card changes, is read only under that lock
-// (Card, or the record handed to TransactCard). Close and destruction belong to
-// the owner's thread, once no other thread can issue a request any more.
+// afterwards. Requests may then come from the user-interface thread and the
+// program's poll thread: each whole request (fill, call, read back) runs under the
+// link's lock, taken in turn, and the card table, which Free Card changes, is read
+// only under that lock (Card, or the record handed to TransactCard). Close and
+// destruction belong to the owner's thread, once no other thread can issue a request
+// any more; TakePort may run on any thread, after the request in flight.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -33,6 +35,12 @@ public:
     // Opens the device and discovers the cards; no failure is reported.
     void Build();
     void Close();
+    // Closes the device and hands the port over, for a new link to open it again;
+    // this link sends nothing more.
+    std::unique_ptr<DriverPort> TakePort();
+    // Whether the device went from under the link (DriverPort::Gone): it sends nothing
+    // more, and its owner builds a new link.
+    bool Gone() const { return gone_.load(); }
 
     // One request under the lock: fill(request) writes the words, then the call;
     // read(reply) runs only when the call succeeded. False when the call failed.
@@ -70,9 +78,12 @@ public:
 private:
     template <typename Fill, typename Read>
     bool TransactLocked(uint32_t code, Fill&& fill, Read&& read) {
-        if (!device || !request || !reply) return false;
+        if (!device || !request || !reply || gone_.load()) return false;
         fill(request.get());
-        if (!device->Control(code, request.get(), kRequestSize, reply.get(), kReplySize)) return false;
+        if (!device->Control(code, request.get(), kRequestSize, reply.get(), kReplySize)) {
+            if (device->Gone()) gone_.store(true);
+            return false;
+        }
         read(reply.get());
         return true;
     }
@@ -91,4 +102,5 @@ private:
     std::unique_ptr<DriverPort> device;
     CardRecord cards[kMaxCards] = {};
     mutable CTicketLock lock_;
+    std::atomic<bool> gone_{false};
 };

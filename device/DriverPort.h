@@ -15,6 +15,10 @@ public:
     virtual bool Control(uint32_t code, void* request, uint32_t requestSize, void* reply,
                          uint32_t replySize) = 0;
     virtual void Close() = 0;
+    // Whether the device has gone from under the port: opening it failed, or a call
+    // failed as calls to a stopped driver or a removed card do. A link on a port that
+    // has gone is built again; a call the driver fails leaves the link as it is.
+    virtual bool Gone() const { return false; }
 };
 
 // Makes the port that a CCardControl built without one uses. The default makes the

@@ -15,7 +15,9 @@ public:
     bool Control(uint32_t code, void* request, uint32_t requestSize, void* reply,
                  uint32_t replySize) override;
     void Close() override;
+    bool Gone() const override;
 
 private:
     HANDLE device_ = INVALID_HANDLE_VALUE;
+    bool gone_ = false;
 };

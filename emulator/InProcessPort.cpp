@@ -8,15 +8,18 @@
 CInProcessPort::CInProcessPort(std::shared_ptr<CVirtualCardDevice> device) : device_(std::move(device)) {}
 
 void CInProcessPort::Open(const char* path) {
-    open_ = device_ && path && std::strcmp(path, kDevicePath) == 0 && device_->Present();
+    session_ = device_ && path && std::strcmp(path, kDevicePath) == 0 ? device_->Open() : 0;
+    ended_ = false;
 }
 
 bool CInProcessPort::Control(uint32_t code, void* request, uint32_t requestSize, void* reply,
                              uint32_t replySize) {
-    return open_ && device_->Control(code, request, requestSize, reply, replySize);
+    return session_ != 0 && !ended_ && device_->Control(session_, code, request, requestSize, reply, replySize, &ended_);
 }
 
-void CInProcessPort::Close() { open_ = false; }
+void CInProcessPort::Close() { session_ = 0; }
+
+bool CInProcessPort::Gone() const { return session_ == 0 || ended_; }
 
 namespace {
 

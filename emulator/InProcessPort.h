@@ -16,10 +16,13 @@ public:
     bool Control(uint32_t code, void* request, uint32_t requestSize, void* reply,
                  uint32_t replySize) override;
     void Close() override;
+    // Opening failed, or the device was taken away since (CVirtualCardDevice::SetPresent).
+    bool Gone() const override;
 
 private:
     std::shared_ptr<CVirtualCardDevice> device_;
-    bool open_ = false;
+    uint64_t session_ = 0;  // 0 while not open
+    bool ended_ = false;
 };
 
 // Makes every port built by MakeDriverPort() from now on reach one shared virtual

@@ -13,7 +13,13 @@ public:
     CVirtualCardDevice(const CVirtualCardDevice&) = delete;
     CVirtualCardDevice& operator=(const CVirtualCardDevice&) = delete;
 
-    bool Control(uint32_t code, const void* in, uint32_t inSize, void* out, uint32_t outSize);
+    // Opening the device by its path: the session the opener's calls belong to, or 0
+    // while the device is absent.
+    uint64_t Open();
+    // One call within session. Once the device has been taken away since the session
+    // began, the call fails and *ended is set, as on a stopped driver's handle.
+    bool Control(uint64_t session, uint32_t code, const void* in, uint32_t inSize, void* out, uint32_t outSize,
+                 bool* ended);
 
     // Runs f(core) under the device's lock: tests read the log and state and arm
     // faults through it.
@@ -23,12 +29,14 @@ public:
         return f(core_);
     }
 
-    // Whether opening the device by its path succeeds.
+    // Whether opening the device by its path succeeds. Taking the device away acts as
+    // stopping its driver: it ends every session, so the calls of ports opened
+    // before fail even once the device is back; the card keeps its state.
     void SetPresent(bool present);
-    bool Present();
 
 private:
     std::mutex lock_;
     CVirtualCard core_;
     bool present_ = true;
+    uint64_t session_ = 1;
 };

@@ -1,52 +1,48 @@
 #pragma once
-// Hands the results of a poll run on the multimedia timer's thread to the window that
-// shows them. The timer thread touches only this object and posts the window's handle
-// a message; the results wait here under a lock until the window takes them. While
-// one poll's results wait, the next poll is skipped, so a busy window never finds
+// Runs a window's poll on the program's poll thread (CPollJob) and hands its results
+// to the window that shows them. The poll touches only this object and posts the window's
+// handle a message; the results wait here under a lock until the window takes them.
+// While one poll's results wait, the next poll is skipped, so a busy window never finds
 // polls piled up in its queue and the driver is not asked for results nobody shows.
 // A window that also reads on its own thread discards what a poll begun earlier would
-// bring, which would be older than what it shows. The owner kills the timer
-// synchronously before this object goes.
+// bring, which would be older than what it shows. The window stops the poll before its
+// handle goes; the window's timer wakes the poll and is killed before this object goes.
 #include <windows.h>
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <mutex>
+
+#include "framework/PollJob.h"
 
 template <typename Reading>
 class CPollHandoff {
 public:
+    // A poll's read; it ends between two requests once cancelled holds.
+    using Read = std::function<Reading(const std::atomic<bool>& cancelled)>;
+
     explicit CPollHandoff(UINT message) : message_(message) {}
     CPollHandoff(const CPollHandoff&) = delete;
     CPollHandoff& operator=(const CPollHandoff&) = delete;
 
-    // Before the timer starts: where the results go and how a poll reads them.
-    void Attach(HWND window, std::function<Reading()> read) {
-        std::lock_guard<std::mutex> hold(lock_);
-        window_ = window;
-        read_ = std::move(read);
-    }
-
-    // The timer's thread: one poll, then the message with wParam = tag.
-    void Poll(WPARAM tag) {
-        HWND window = nullptr;
-        std::function<Reading()> read;
+    // The window's thread, before its timer starts: where the results go, how a poll
+    // reads them; the poll's wakes count from now on.
+    void Start(HWND window, Read read) {
         {
             std::lock_guard<std::mutex> hold(lock_);
-            if (pending_ || window_ == nullptr || !read_) return;
-            pending_ = true;
-            window = window_;
-            read = read_;
+            window_ = window;
+            read_ = std::move(read);
         }
-        const Reading reading = read();
-        std::lock_guard<std::mutex> hold(lock_);
-        if (superseded_) {
-            superseded_ = pending_ = false;
-            return;
-        }
-        waiting_ = reading;
-        ready_ = true;
-        if (!::PostMessageA(window, message_, tag, 0)) ready_ = pending_ = false;
+        job_.Start([this](uint32_t tag, const std::atomic<bool>& cancelled) { Poll(tag, cancelled); });
     }
+
+    // The timer's thread, or any: asks for one poll, whose message carries wParam = tag.
+    void Wake(WPARAM tag) { job_.Wake(static_cast<uint32_t>(tag)); }
+
+    // The window's thread: the poll under way ends after its request in flight and
+    // hands nothing over; no poll runs until Start.
+    void Stop() { job_.Stop(); }
 
     // The window's thread, after a read of its own: the results of every poll begun
     // before are dropped, whether they wait or are still being read.
@@ -69,12 +65,35 @@ public:
     }
 
 private:
+    // The poll thread: one poll, then the message.
+    void Poll(uint32_t tag, const std::atomic<bool>& cancelled) {
+        HWND window = nullptr;
+        Read read;
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            if (pending_ || window_ == nullptr || !read_) return;
+            pending_ = true;
+            window = window_;
+            read = read_;
+        }
+        const Reading reading = read(cancelled);
+        std::lock_guard<std::mutex> hold(lock_);
+        if (superseded_ || cancelled) {
+            superseded_ = pending_ = false;
+            return;
+        }
+        waiting_ = reading;
+        ready_ = true;
+        if (!::PostMessageA(window, message_, tag, 0)) ready_ = pending_ = false;
+    }
+
     std::mutex lock_;
     const UINT message_;
     HWND window_ = nullptr;
-    std::function<Reading()> read_;
+    Read read_;
     bool pending_ = false;     // a poll runs, or its results wait
     bool ready_ = false;       // its results wait
     bool superseded_ = false;  // the running poll's results are to be dropped
     Reading waiting_{};
+    CPollJob job_;  // last: it stops before the rest goes
 };

@@ -1,6 +1,7 @@
 #pragma once
 // The states of the ten playback and six record streams behind the lamps, read in one
-// poll. A poll may run on the lamp timer's thread: it touches only the device object.
+// poll. A poll may run on the program's poll thread: it touches only the device object.
+#include <atomic>
 #include <cstdint>
 
 #include "device/CardControl.h"
@@ -16,4 +17,5 @@ struct StreamStates {
 };
 
 // Sixteen QueryStatus requests: the playback streams 0 to 9, then the record streams 0 to 5.
-StreamStates ReadStreamStates(CCardControl& device, int32_t card);
+// Once *cancelled holds, no further request is sent and the rest stays unread.
+StreamStates ReadStreamStates(CCardControl& device, int32_t card, const std::atomic<bool>* cancelled = nullptr);

@@ -2,7 +2,9 @@
 
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 #include "controls/PanelFont.h"
 #include "controls/SkinDialogBaseUnits.h"
@@ -89,6 +91,8 @@ BEGIN_MESSAGE_MAP(CWaveSettingsDialog, CDialog)
     ON_MESSAGE(WM_SHOWWINDOW, CWaveSettingsDialog::OnShowWindow)
     ON_MESSAGE(CWaveSettingsDialog::kLampTickMessage, CWaveSettingsDialog::OnLampTick)
     ON_MESSAGE(WM_NOTIFY, CWaveSettingsDialog::OnNotify)
+    ON_MESSAGE(CWaveSettingsDialog::kCardLinkMessage, CWaveSettingsDialog::OnCardLink)
+    ON_MESSAGE(WM_POWERBROADCAST, CWaveSettingsDialog::OnPowerBroadcast)
 END_MESSAGE_MAP()
 
 CWaveSettingsDialog::CWaveSettingsDialog(CWnd* parent) : CDialog(IDD_WAVESETTINGS, parent) {
@@ -113,7 +117,9 @@ void CWaveSettingsDialog::SetLampPeriod(UINT milliseconds) { lampPeriodMs = mill
 
 LRESULT CWaveSettingsDialog::OnCreate(WPARAM, LPARAM) {
     if (Default() == -1) return -1;
-    return CreateControls() ? 0 : -1;
+    if (!CreateControls()) return -1;
+    ListenToCardLink();
+    return 0;
 }
 
 bool CWaveSettingsDialog::CreateControls() {
@@ -303,12 +309,14 @@ void CWaveSettingsDialog::RefreshFromDevice() {
 
 void CWaveSettingsDialog::StartLampTimer() {
     if (m_nLampTimer == 0) {
-        // The poll reads through the device object only, which outlives the timer,
-        // and hands the states to the window's handle. TIME_KILL_SYNCHRONOUS: no
-        // tick runs after timeKillEvent has returned, so m_lampPoll outlives them all.
+        // The poll runs on the program's poll thread and reads through the device
+        // object only, which outlives it; the timer only wakes it.
+        // TIME_KILL_SYNCHRONOUS: no wake comes after timeKillEvent has returned.
         CCardControl* device = m_pDevice.get();
         const int32_t card = m_nCard;
-        m_lampPoll.Attach(m_hWnd, [device, card] { return ReadStreamStates(*device, card); });
+        m_lampPoll.Start(m_hWnd, [device, card](const std::atomic<bool>& cancelled) {
+            return ReadStreamStates(*device, card, &cancelled);
+        });
         m_nLampTimer = ::timeSetEvent(lampPeriodMs, kLampResolutionMs, LampTimerProc,
                                       reinterpret_cast<DWORD_PTR>(&m_lampPoll), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
     }
@@ -316,9 +324,12 @@ void CWaveSettingsDialog::StartLampTimer() {
 }
 
 void CWaveSettingsDialog::StopLampTimer() {
-    if (m_nLampTimer == 0) return;
-    ::timeKillEvent(m_nLampTimer);
-    m_nLampTimer = 0;
+    if (m_nLampTimer != 0) {
+        ::timeKillEvent(m_nLampTimer);
+        m_nLampTimer = 0;
+    }
+    // Waits for the lamp poll's request in flight at most.
+    m_lampPoll.Stop();
 }
 
 // Nobody sees the lamps of a minimised or hidden window, so nothing polls them; the
@@ -350,8 +361,8 @@ void CWaveSettingsDialog::ShowStreamStates(const StreamStates& states) {
 }
 
 void CALLBACK CWaveSettingsDialog::LampTimerProc(UINT timerId, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-    // The timer's thread: a slow driver holds this thread, never the window's.
-    reinterpret_cast<CPollHandoff<StreamStates>*>(user)->Poll(timerId);
+    // Every timer of the process shares this thread: it only wakes the poll.
+    reinterpret_cast<CPollHandoff<StreamStates>*>(user)->Wake(timerId);
 }
 
 LRESULT CWaveSettingsDialog::OnLampTick(WPARAM, LPARAM) {
@@ -407,6 +418,7 @@ void CWaveSettingsDialog::PaintPanel(CDC& dc) const {
 LRESULT CWaveSettingsDialog::OnQueryDragIcon(WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); }
 
 LRESULT CWaveSettingsDialog::OnDestroy(WPARAM, LPARAM) {
+    m_pDevice->SetLinkNotice(nullptr);
     StopLampTimer();
     if (CWinApp* app = CWinApp::Current()) app->WinHelp(0, HELP_QUIT);
     return Default();
@@ -591,7 +603,9 @@ void CWaveSettingsDialog::OnCustomSync() {
         return;
     }
     CCustomSyncDialog dialog(m_pDevice.get(), m_nCard);
+    m_pOpenWindow = &dialog;
     dialog.DoModal();
+    m_pOpenWindow = nullptr;
 }
 
 void CWaveSettingsDialog::OnAudioSettings() {
@@ -602,7 +616,9 @@ void CWaveSettingsDialog::OnAudioSettings() {
 
 void CWaveSettingsDialog::OnDiagnostics() {
     CDiagnosticsDialog dialog(m_pDevice.get(), m_nCard);
+    m_pOpenWindow = &dialog;
     dialog.DoModal();
+    m_pOpenWindow = nullptr;
     RefreshFromDevice();
 }
 
@@ -656,4 +672,62 @@ LRESULT CWaveSettingsDialog::OnSysCommand(WPARAM wParam, LPARAM) {
         return 0;
     }
     return Default();
+}
+
+// The card going and coming back ---------------------------------------------------
+
+// The device object builds its link again, at most once per lamp period, when the
+// driver has gone (stopped, or the card removed), and says so here. The polls find
+// the link gone; their ticks come a period apart only to the timer's resolution, and
+// an interval of a whole period would let every other tick pass without a build.
+void CWaveSettingsDialog::ListenToCardLink() {
+    HWND window = m_hWnd;
+    m_pDevice->SetReopenInterval(lampPeriodMs - std::min(kLampResolutionMs, lampPeriodMs / 4));
+    m_pDevice->SetLinkNotice([window](CCardControl::LinkEvent event) {
+        ::PostMessageA(window, kCardLinkMessage, static_cast<WPARAM>(event), 0);
+    });
+}
+
+LRESULT CWaveSettingsDialog::OnCardLink(WPARAM wParam, LPARAM) {
+    if (static_cast<CCardControl::LinkEvent>(wParam) == CCardControl::LinkEvent::kGone) {
+        ShowLampsIdle();
+    } else {
+        FollowLastCard();
+        RereadEverything();
+    }
+    return 0;
+}
+
+// No stream runs on a card that is gone; a poll under way would bring older states.
+void CWaveSettingsDialog::ShowLampsIdle() {
+    m_lampPoll.Discard();
+    StreamStates idle;
+    std::fill(std::begin(idle.playbackRead), std::end(idle.playbackRead), true);
+    std::fill(std::begin(idle.recordRead), std::end(idle.recordRead), true);
+    ShowStreamStates(idle);
+}
+
+// The window works on the last card of the new link's table. Should that be another
+// index, the window on top, which works on the old one, closes, and the lamp poll
+// starts again on the new one.
+void CWaveSettingsDialog::FollowLastCard() {
+    const int32_t card = static_cast<int32_t>(m_pDevice->GetCardCount()) - 1;
+    if (card == m_nCard) return;
+    m_nCard = card;
+    if (m_pOpenWindow != nullptr) m_pOpenWindow->EndDialog(IDCANCEL);
+    StopLampTimer();
+}
+
+// Reads the card into this window at once (which polls the lamps too), and into the
+// window on top when it repaints; a control moved meanwhile shows the card's value.
+// A minimised window polls nothing: the repaint that shows it again reads the card.
+void CWaveSettingsDialog::RereadEverything() {
+    if (!IsIconic()) RefreshFromDevice();
+    if (m_pOpenWindow != nullptr) m_pOpenWindow->Invalidate(TRUE);
+}
+
+// After sleep the card may have been reset, or its driver loaded again.
+LRESULT CWaveSettingsDialog::OnPowerBroadcast(WPARAM wParam, LPARAM) {
+    if (wParam == PBT_APMRESUMEAUTOMATIC) RereadEverything();
+    return TRUE;
 }

@@ -23,9 +23,12 @@ class CWaveSettingsDialog : public CDialog {
 public:
     static constexpr int kChannels = 10;
     static constexpr UINT kDefaultLampPeriodMs = 1000;
-    // The lamp timer polls on its own thread and posts this to the window once
-    // the results wait for it (wParam: the timer's identifier).
+    // The lamp timer wakes the window's poll on the program's poll thread, which
+    // posts this once the results wait for the window (wParam: the timer's identifier).
     static constexpr UINT kLampTickMessage = WM_APP + 1;
+    // The device object tells, from whichever thread finds it, that its link went or
+    // that a new one found the card (wParam: the CCardControl::LinkEvent).
+    static constexpr UINT kCardLinkMessage = WM_APP + 3;
 
     explicit CWaveSettingsDialog(CWnd* parent = nullptr);
     ~CWaveSettingsDialog() override;
@@ -57,6 +60,8 @@ protected:
     LRESULT OnShowWindow(WPARAM wParam, LPARAM lParam);
     LRESULT OnLampTick(WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCardLink(WPARAM wParam, LPARAM lParam);
+    LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -93,6 +98,12 @@ private:
     void ShowClockFromCard();
     void OnAboutBox();
 
+    // The card is gone, or back after it was: what the windows show may be stale.
+    void ListenToCardLink();
+    void ShowLampsIdle();
+    void FollowLastCard();
+    void RereadEverything();
+
     static void CALLBACK LampTimerProc(UINT timerId, UINT message, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
 
     HICON m_hIcon = nullptr;
@@ -101,6 +112,7 @@ private:
     std::unique_ptr<CPanelLayout> m_pLayout;
     UINT m_nLampTimer = 0;
     CPollHandoff<StreamStates> m_lampPoll{kLampTickMessage};
+    CDialog* m_pOpenWindow = nullptr;  // the auxiliary window that works on the card, while open
     CSkinBitmapsHolder m_bitmapsHolder;
     CPanelFontsHolder m_fontsHolder;
     CSkinButton m_btnOK;

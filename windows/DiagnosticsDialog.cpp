@@ -99,12 +99,14 @@ LRESULT CDiagnosticsDialog::OnPaint(WPARAM, LPARAM) {
 
 void CDiagnosticsDialog::StartPolling() {
     if (m_nTimerId == 0) {
-        // The poll reads through the borrowed device object only, which outlives this
-        // window, and hands the values to the window's handle. TIME_KILL_SYNCHRONOUS:
-        // no tick runs after timeKillEvent has returned, so m_poll outlives them all.
+        // The poll runs on the program's poll thread and reads through the borrowed
+        // device object only, which outlives this window; the timer only wakes it.
+        // TIME_KILL_SYNCHRONOUS: no wake comes after timeKillEvent has returned.
         CCardControl* device = m_pDevice;
         const int32_t card = m_nCard;
-        m_poll.Attach(m_hWnd, [device, card] { return ReadDiagnostics(*device, card); });
+        m_poll.Start(m_hWnd, [device, card](const std::atomic<bool>& cancelled) {
+            return ReadDiagnostics(*device, card, &cancelled);
+        });
         m_nTimerId = ::timeSetEvent(s_pollDelayMs, kPollResolutionMs, TickProc,
                                     reinterpret_cast<DWORD_PTR>(&m_poll), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
     }
@@ -114,8 +116,8 @@ void CDiagnosticsDialog::StartPolling() {
 void CDiagnosticsDialog::SetPollDelay(UINT milliseconds) { s_pollDelayMs = milliseconds; }
 
 void CALLBACK CDiagnosticsDialog::TickProc(UINT timerId, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-    // The timer's thread: a slow driver holds this thread, never the window's.
-    reinterpret_cast<CPollHandoff<DiagnosticsReading>*>(user)->Poll(timerId);
+    // Every timer of the process shares this thread: it only wakes the poll.
+    reinterpret_cast<CPollHandoff<DiagnosticsReading>*>(user)->Wake(timerId);
 }
 
 LRESULT CDiagnosticsDialog::OnTick(WPARAM, LPARAM) {
@@ -158,18 +160,26 @@ LRESULT CDiagnosticsDialog::OnUserNotify(WPARAM wParam, LPARAM) {
     return 0;
 }
 
+// After an action the fields show the card as it left it: a poll begun before the
+// click may have read it mid-change, and its values are dropped.
 void CDiagnosticsDialog::OnResetCard() {
     if (!m_pDevice->ResetCardStop(m_nCard)) return;
     ::SleepEx(10, FALSE);  // the card needs a moment between stop and start
     m_pDevice->ResetCardStart(m_nCard);
+    UpdateValues();
 }
 
-void CDiagnosticsDialog::OnFreeCard() { m_pDevice->FreeCard(m_nCard); }
+void CDiagnosticsDialog::OnFreeCard() {
+    m_pDevice->FreeCard(m_nCard);
+    UpdateValues();
+}
 
 LRESULT CDiagnosticsDialog::OnDestroy(WPARAM, LPARAM) {
     if (m_nTimerId != 0) {
         ::timeKillEvent(m_nTimerId);
         m_nTimerId = 0;
     }
+    // Waits for this window's own request in flight at most, never for another poll.
+    m_poll.Stop();
     return Default();
 }

@@ -11,19 +11,26 @@ constexpr uint32_t kSelectMultiPlaying = 16;
 constexpr uint32_t kSelectDmaErrors = 17;
 constexpr uint32_t kSelectClockMeasurement = 6;
 
-bool Query(CCardControl& device, int32_t card, uint32_t selector, uint32_t* value) {
-    return !IsPanelFailure(device.QueryStatus(card, 0, selector, 0, value));
-}
-
 }  // namespace
 
-DiagnosticsReading ReadDiagnostics(CCardControl& device, int32_t card) {
+DiagnosticsReading ReadDiagnostics(CCardControl& device, int32_t card, const std::atomic<bool>* cancelled) {
+    struct Query {
+        uint32_t selector;
+        uint32_t DiagnosticsReading::*value;
+        bool DiagnosticsReading::*read;
+    };
+    static constexpr Query kQueries[] = {
+        {kSelectCardState, &DiagnosticsReading::cardState, &DiagnosticsReading::cardStateRead},
+        {kSelectMultiPlaying, &DiagnosticsReading::multiPlaying, &DiagnosticsReading::multiPlayingRead},
+        {kSelectDmaStatus, &DiagnosticsReading::dmaStatus, &DiagnosticsReading::dmaStatusRead},
+        {kSelectFpgaRevision, &DiagnosticsReading::fpgaRevision, &DiagnosticsReading::fpgaRevisionRead},
+        {kSelectClockMeasurement, &DiagnosticsReading::clockMeasurement, &DiagnosticsReading::clockMeasurementRead},
+        {kSelectDmaErrors, &DiagnosticsReading::dmaErrorCount, &DiagnosticsReading::dmaErrorCountRead},
+    };
     DiagnosticsReading r;
-    r.cardStateRead = Query(device, card, kSelectCardState, &r.cardState);
-    r.multiPlayingRead = Query(device, card, kSelectMultiPlaying, &r.multiPlaying);
-    r.dmaStatusRead = Query(device, card, kSelectDmaStatus, &r.dmaStatus);
-    r.fpgaRevisionRead = Query(device, card, kSelectFpgaRevision, &r.fpgaRevision);
-    r.clockMeasurementRead = Query(device, card, kSelectClockMeasurement, &r.clockMeasurement);
-    r.dmaErrorCountRead = Query(device, card, kSelectDmaErrors, &r.dmaErrorCount);
+    for (const Query& q : kQueries) {
+        if (cancelled != nullptr && *cancelled) break;
+        r.*q.read = !IsPanelFailure(device.QueryStatus(card, 0, q.selector, 0, &(r.*q.value)));
+    }
     return r;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The six values of one diagnostics update, read in one poll. A poll may run on the
-// diagnostics timer's thread: it touches only the device object.
+// program's poll thread: it touches only the device object.
+#include <atomic>
 #include <cstdint>
 
 #include "device/CardControl.h"
@@ -21,5 +22,6 @@ struct DiagnosticsReading {
 };
 
 // QueryStatus, bank 0 and item 0, for card state, multi playing, DMA status, FPGA
-// revision, clock measurement, then the DMA error count.
-DiagnosticsReading ReadDiagnostics(CCardControl& device, int32_t card);
+// revision, clock measurement, then the DMA error count. Once *cancelled holds, no
+// further query is sent and the rest stays unread.
+DiagnosticsReading ReadDiagnostics(CCardControl& device, int32_t card, const std::atomic<bool>* cancelled = nullptr);

@@ -47,6 +47,10 @@ SLOW_CARD_WAIT = 10
 # Per request while the diagnostics window's first values are read off the screen.
 DIAG_SLOW_MS = 500
 SLOT = 0  # the one demo card answers as driver index 0; the panel works on it
+# The driver started again: the panel must show what the card holds within this,
+# counted from when the driver answers again.
+RETURN_DEADLINE = 2.0
+RETURN_WAIT = 15
 
 
 class StepFailed(Exception):
@@ -609,6 +613,83 @@ class Suite:
         # Restored, it repaints and re-reads the card.
         self.strip_shows_card(2, self.card())
 
+    def shows_card(self, card):
+        """Whether every control of the main window shows what `card` holds."""
+        m = self.main
+        for k in range(layout.CHANNELS):
+            ch = card["channels"][k]
+            on = ch["control"] == 1
+            look = "on" if on else "off"
+            volume = max(ch["left"], ch["right"]) if on else layout.FULL
+            balance = layout.balance_from_levels(ch["left"], ch["right"]) if on else 64
+            if m.match(layout.switch_rect(k), layout.SWITCH_ON if on else layout.SWITCH_OFF) < 0.99:
+                return False
+            if m.fader(layout.fader_rect(k)) != (look, layout.fader_position(volume)):
+                return False
+            shown_look, shown_balance = m.knob(layout.knob_rect(k))
+            if shown_look != look or shown_balance is None or abs(shown_balance - balance) > 6:
+                return False
+        lamps = [(layout.play_lamp_rect(k), layout.PLAY_LAMP_LOOKS, card["playbackState"][k])
+                 for k in range(layout.CHANNELS)]
+        lamps += [(layout.record_lamp_rect(k), layout.RECORD_LAMP_LOOKS, card["recordState"][k])
+                  for k in range(layout.RECORD_LAMPS)]
+        for rect, looks, state in lamps:
+            wanted = "open" if state == 2 else "running" if state in (3, 4) else "idle"
+            if m.look(rect, looks)[0] != wanted:
+                return False
+        code = card["clockMode"]
+        clock, rate = (code // 2, 1 - code % 2) if code < 8 else (0, 0)
+        return (m.match(layout.AUTO_SYNC, layout.AUTO_SYNC_ON if card["autoSync"] else layout.AUTO_SYNC_OFF) >= 0.99
+                and self.font.shows(m, layout.list_text_rect(layout.CLOCK_LIST), layout.CLOCK_ITEMS[clock])
+                and self.font.shows(m, layout.list_text_rect(layout.RATE_LIST), layout.RATE_ITEMS[rate]))
+
+    def step_driver_returns(self):
+        """The driver service stops under the open panel and starts again, its card
+        back at the power-on state: the panel finds the card by itself and shows
+        what it holds, whatever was clicked or dragged while it was gone."""
+        k_switch, k_fader, row = 4, 3, 90
+        self.cardctl("set", "level", SLOT, k_switch, 30000, 15000)
+        self.cardctl("set", "stream", SLOT, "playback", 2, 3)
+        self.repaint_main()
+        before = self.card()
+        self.require(wait_until(lambda: self.shows_card(before), SCREEN_WAIT, 0.1),
+                     "the panel does not show the card before the driver stops")
+        self.wine.driver_stop()
+        try:
+            self.check(self.main.wait_look(layout.play_lamp_rect(2), layout.PLAY_LAMP_LOOKS, "idle", SCREEN_WAIT),
+                       "a lamp goes on showing a stream of a card that is gone")
+            # Neither the click nor the drag can reach the card: both show it as it was.
+            self.main.click_rect(layout.switch_rect(k_switch))
+            x, top = layout.fader_rect(k_fader)[0] + 7, layout.fader_rect(k_fader)[1]
+            was = layout.fader_position(max(before["channels"][k_fader]["left"], before["channels"][k_fader]["right"]))
+            self.main.drag((x, top + was), (x, top + row))
+            self.check(self.main.wait_fader(layout.fader_rect(k_fader), "on", was, SCREEN_WAIT),
+                       "channel %d's fader stays where the drag left it, which the card did not take" % k_fader)
+            self.check(self.main.match(layout.switch_rect(k_switch), layout.SWITCH_ON) >= 0.99,
+                       "channel %d's switch shows off, which the card did not take" % k_switch)
+            # The pointer off the window: a readout tip would cover the controls.
+            self.display.move(0, 0)
+            self.check(self.display.find(NO_CARD_TITLE) == [] and self.display.find(CUSTOM_TITLE) == [],
+                       "a message box came up while the driver was gone")
+        finally:
+            self.wine.driver_start()
+        answered = time.monotonic()
+        card = self.card()
+        shown = wait_until(lambda: self.shows_card(card), RETURN_WAIT, 0.05)
+        took = time.monotonic() - answered
+        if self.check(shown, "the panel does not show the card that came back within %d s" % RETURN_WAIT):
+            print("    the panel showed the card %.2f s after the driver answered again" % took, flush=True)
+            self.check(took <= RETURN_DEADLINE, "the panel showed the card only %.2f s after it came back" % took)
+        else:
+            for k in range(layout.CHANNELS):
+                self.strip_shows_card(k, card, 0)
+        self.main.click_rect(layout.switch_rect(k_switch))
+        self.wait_card(lambda c: c["channels"][k_switch]["control"] == 0,
+                       "a click on channel %d's switch did not reach the card that came back" % k_switch)
+        self.main.click_rect(layout.switch_rect(k_switch))
+        self.wait_card(lambda c: c["channels"][k_switch]["control"] == 1,
+                       "channel %d's switch did not switch back" % k_switch)
+
     def step_ok(self):
         self.main.click_rect(layout.OK)
         program = self.programs[0]
@@ -653,6 +734,7 @@ class Suite:
          step_diagnostics_modal, False),
         ("About from the system menu", step_about, False),
         ("a second start brings the first forward", step_second_copy, False),
+        ("the driver stops and starts again under the open panel", step_driver_returns, False),
         ("OK ends the program", step_ok, False),
         ("no card without the driver", step_no_card, False),
     ]

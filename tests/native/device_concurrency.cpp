@@ -1,8 +1,10 @@
 // Several threads on one link: every request the card receives is whole, and every
-// reply read back is the one to the thread's own request.
+// reply read back is the one to the thread's own request; a link built again under
+// them serves them all.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -101,6 +103,53 @@ TEST(Concurrency, RequestsFromSeveralThreadsNeverMix) {
     const uint32_t perRound = 6;
     EXPECT_EQ(card->WithCore([](CVirtualCard& core) { return core.RequestCount(); }),
               7u + kThreads * kRounds * perRound);
+}
+
+// Every reopen is due at once: each reading moves the clock a whole interval on.
+std::atomic<uint64_t> g_racingClock{0};
+uint64_t RacingClock() { return g_racingClock += CCardControl::kDefaultReopenIntervalMs; }
+
+TEST(Concurrency, ALinkBuiltAgainUnderWorkingThreadsServesThemAll) {
+    auto card = std::make_shared<CVirtualCardDevice>();
+    CCardControl control(std::make_unique<CInProcessPort>(card));
+    control.SetClock(RacingClock);
+    std::mutex heardLock;
+    std::vector<CCardControl::LinkEvent> heard;
+    control.SetLinkNotice([&](CCardControl::LinkEvent event) {
+        std::lock_guard<std::mutex> hold(heardLock);
+        heard.push_back(event);
+    });
+
+    std::atomic<bool> done{false};
+    std::atomic<int> strange{0};
+    auto work = [&](uint16_t channel) {
+        while (!done.load()) {
+            uint16_t left = 0, right = 0;
+            const int32_t status = control.GetChannelLevels(0, channel, &left, &right);
+            uint32_t state = 0;
+            const int32_t query = control.QueryStatus(0, 0, 15, channel, &state);
+            for (int32_t s : {status, query}) {
+                if (s != 0 && s != kDriverCallFailed && s != kBadCardIndex) ++strange;
+            }
+        }
+    };
+    std::vector<std::thread> threads;
+    for (uint16_t t = 0; t < kThreads; ++t) threads.emplace_back(work, t);
+    for (int round = 0; round < 200; ++round) {
+        card->SetPresent(false);
+        std::this_thread::yield();
+        card->SetPresent(true);
+    }
+    done = true;
+    for (std::thread& thread : threads) thread.join();
+
+    EXPECT_EQ(strange.load(), 0);
+    // The first operation finds the link gone or answers; the next one answers.
+    uint8_t flag = 0;
+    control.GetAutoSync(0, &flag);
+    EXPECT_EQ(control.GetAutoSync(0, &flag), 0);
+    std::lock_guard<std::mutex> hold(heardLock);
+    for (size_t i = 1; i < heard.size(); ++i) EXPECT_NE(heard[i], heard[i - 1]) << i;
 }
 
 TEST(Concurrency, TwoLinksShareOneVirtualCard) {

@@ -140,19 +140,25 @@ struct SecondCopy {
     DWORD exitCode = 1;
 };
 
-// Starts the real program once more and waits for it to end.
-SecondCopy StartSecondCopy() {
-    SecondCopy copy;
+// Starts the real program once more; false when it cannot be started.
+bool StartProgram(PROCESS_INFORMATION& process) {
     std::string path = WAVE_SETTINGS_EXE;
     for (char& c : path) c = c == '/' ? '\\' : c;
     path = "Z:" + path;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        ADD_FAILURE() << "cannot start " << path;
-        return copy;
+    if (::CreateProcessA(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        return true;
     }
+    ADD_FAILURE() << "cannot start " << path;
+    return false;
+}
+
+// Starts the real program once more and waits for it to end.
+SecondCopy StartSecondCopy() {
+    SecondCopy copy;
+    PROCESS_INFORMATION process{};
+    if (!StartProgram(process)) return copy;
     // The copy restores our window through this thread's queue: keep it served.
     const ULONGLONG deadline = ::GetTickCount64() + 60000;
     while (!copy.ended && ::GetTickCount64() < deadline) {
@@ -165,6 +171,45 @@ SecondCopy StartSecondCopy() {
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
     return copy;
+}
+
+// Steps taken while the main window is in WM_DESTROY: hidden but alive, and this copy
+// still holding its lock, as a copy closing under a slow driver stays for seconds.
+std::function<void(HWND main)> g_whileClosing;
+HHOOK g_closingHook = nullptr;
+
+LRESULT CALLBACK WatchClosing(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_DESTROY && sent->hwnd == g_mainShown && g_whileClosing) {
+        const auto steps = std::move(g_whileClosing);
+        g_whileClosing = nullptr;
+        steps(sent->hwnd);
+    }
+    return ::CallNextHookEx(g_closingHook, code, wParam, lParam);
+}
+
+// The top-level windows titled as the main window that a user sees.
+std::vector<HWND> VisiblePanels() {
+    std::vector<HWND> panels;
+    for (HWND w = ::FindWindowExA(nullptr, nullptr, nullptr, kTitle); w != nullptr;
+         w = ::FindWindowExA(nullptr, w, nullptr, kTitle)) {
+        if (::IsWindowVisible(w)) panels.push_back(w);
+    }
+    return panels;
+}
+
+// Serves this thread's queue until done() holds or process has ended; false unless
+// done() holds in the end. What done() sees changes in another process, unannounced,
+// so it is looked at often, up to a generous bound.
+bool WaitWhileServing(HANDLE process, const std::function<bool()>& done) {
+    const ULONGLONG deadline = ::GetTickCount64() + 60000;
+    while (!done()) {
+        if (::GetTickCount64() >= deadline) return false;
+        if (::MsgWaitForMultipleObjects(1, &process, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0) return done();
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+    }
+    return true;
 }
 
 // Windows asked by the help search, in order.
@@ -234,6 +279,46 @@ TEST_F(StartUpTest, TheProgramStartedAgainWhileDiagnosticsIsOpenBringsDiagnostic
     EXPECT_EQ(second.exitCode, 0u);
     EXPECT_FALSE(minimisedAfter) << "the main window was not restored";
     EXPECT_EQ(foreground, diagnostics) << "main window " << main;
+}
+
+// The first copy runs here on the in-process card and closes; the second copy, the
+// real program on the prefix's driver, is started meanwhile. It must not take the
+// hidden window for a running copy and end: once the first copy has gone, its own
+// panel is the one left open.
+TEST_F(StartUpTest, TheProgramStartedWhileTheFirstCopyClosesOpensTheOnePanelLeft) {
+    PROCESS_INFORMATION second{};
+    bool started = false, hidden = false;
+    DWORD exitWhileClosing = 0;
+    g_inMainWindow = [](HWND) {
+        g_closingHook = ::SetWindowsHookExA(WH_CALLWNDPROC, WatchClosing, nullptr, ::GetCurrentThreadId());
+    };
+    g_whileClosing = [&](HWND main) {
+        hidden = !::IsWindowVisible(main);
+        started = StartProgram(second);
+        if (!started) return;
+        // Input idle: it has looked for a running copy and waits for this one, or it ended.
+        ::WaitForInputIdle(second.hProcess, 60000);
+        ::GetExitCodeProcess(second.hProcess, &exitWhileClosing);
+    };
+    EXPECT_FALSE(app.InitInstance());
+    ::UnhookWindowsHookEx(g_closingHook);
+    g_whileClosing = nullptr;
+    ASSERT_TRUE(started);
+    EXPECT_TRUE(hidden) << "the main window was still shown while it closed";
+    EXPECT_EQ(exitWhileClosing, STILL_ACTIVE) << "the second copy ended while the first one closed";
+
+    std::vector<HWND> panels;
+    WaitWhileServing(second.hProcess, [&] { return !(panels = VisiblePanels()).empty(); });
+    EXPECT_EQ(panels.size(), 1u);
+    for (HWND panel : panels) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(panel, &owner);
+        EXPECT_EQ(owner, second.dwProcessId);
+        ::PostMessageA(panel, WM_COMMAND, IDCANCEL, 0);
+    }
+    if (::WaitForSingleObject(second.hProcess, 60000) != WAIT_OBJECT_0) ::TerminateProcess(second.hProcess, 1);
+    ::CloseHandle(second.hThread);
+    ::CloseHandle(second.hProcess);
 }
 
 // The framework's Help command sent to the main window runs the application's help

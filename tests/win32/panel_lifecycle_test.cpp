@@ -1,8 +1,102 @@
 // The main window's life: the lamp timer against opening and closing, the bitmap
-// cache it empties, and a window without a card.
+// cache it empties, a window without a card, and a card whose driver goes and
+// comes back.
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <string>
+
 #include "controls/BitmapCache.h"
+#include "controls/SkinButton.h"
+#include "controls/SkinDropList.h"
+#include "controls/SkinFader.h"
+#include "controls/SkinKnob.h"
+#include "controls/SkinLabel.h"
+#include "panel/PanelLaws.h"
 #include "tests/win32/panel_harness.h"
 #include "tests/win32/support/RealInput.h"
+#include "windows/DiagnosticsDialog.h"
+
+namespace {
+
+// Whether every control of the window shows what card 0 holds, lamps included.
+bool ShowsTheCard(HWND hwnd, const VcCard& card) {
+    const char* const clocks[] = {"Internal Clock", "ADAT Clock", "S/PDIF Clock", "Word Clock"};
+    const char* const rates[] = {"44100 Hz", "48000 Hz"};
+    const VcSettings& s = card.settings;
+    for (int k = 0; k < 10; ++k) {
+        const bool on = s.control[k] == 1;
+        const int volume = on ? std::max(s.left[k], s.right[k]) : 65535;
+        const int balance = on ? BalanceFromLevels(s.left[k], s.right[k]) : 64;
+        if (Control<CSkinButton>(hwnd, kChannelControls[k].switchId).state != (on ? 1 : 0) ||
+            Control<CSkinFader>(hwnd, kChannelControls[k].faderId).value != volume ||
+            Control<CSkinKnob>(hwnd, kChannelControls[k].knobId).GetValue() != balance) {
+            return false;
+        }
+        const uint32_t state = card.playbackState[k];
+        const int lamp = state == 2 ? 210 : state == 3 || state == 4 ? 209 : 216;
+        auto* play = static_cast<CSkinButton*>(CWnd::FromHandle(PanelTest::ChildAt(hwnd, 104 + 65 * k, 258)));
+        if (play == nullptr || play->bitmaps[0] != LoadSkinBitmap(lamp)) return false;
+    }
+    const ClockSelection clock = SelectionFromClockMode(s.clockMode);
+    return Control<CSkinButton>(hwnd, 73).state == s.autoSync &&
+           Control<CSkinDropList>(hwnd, 92).GetWindowText() == clocks[clock.clock] &&
+           Control<CSkinDropList>(hwnd, 93).GetWindowText() == rates[clock.rate];
+}
+
+constexpr UINT kQuietMs = 60 * 60 * 1000;
+constexpr char kDiagnosticsTitle[] = "Zelk MIRVA PCI Diagnostics";
+constexpr int kDiagnosticsButton = 95;
+
+// Steps a test takes inside the diagnostics window, opened from the main window.
+std::function<void(HWND diagnostics)> g_inDiagnostics;
+
+void CALLBACK ActInDiagnostics(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND diagnostics = ::FindWindowA(nullptr, kDiagnosticsTitle);
+    if (diagnostics == nullptr || !::IsWindowVisible(diagnostics)) return;
+    ::KillTimer(nullptr, timer);
+    ::UpdateWindow(diagnostics);
+    g_inDiagnostics(diagnostics);
+    ::PostMessageA(diagnostics, WM_COMMAND, IDCANCEL, 0);
+}
+
+// Clicks Diagnostics... in the main window and takes the steps in the window it opens.
+void InDiagnostics(HWND main, std::function<void(HWND diagnostics)> steps) {
+    g_inDiagnostics = std::move(steps);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, ActInDiagnostics);
+    ClickId(main, kDiagnosticsButton);
+    ::KillTimer(nullptr, timer);
+    g_inDiagnostics = nullptr;
+}
+
+// The text of Diagnostics' first field, the card state.
+std::string DiagnosticsCardState(HWND diagnostics) {
+    for (HWND child = ::GetWindow(diagnostics, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::GetDlgCtrlID(child) == 100) return static_cast<CSkinLabel*>(CWnd::FromHandle(child))->GetText();
+    }
+    return std::string();
+}
+
+// Dialog boxes of this thread on screen besides the main window: message boxes.
+int OtherDialogsShown(HWND main) {
+    struct Count {
+        HWND main;
+        int dialogs;
+    } count = {main, 0};
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM data) {
+            auto* c = reinterpret_cast<Count*>(data);
+            char className[32] = {};
+            ::GetClassNameA(window, className, sizeof className);
+            if (window != c->main && ::IsWindowVisible(window) && std::strcmp(className, "#32770") == 0) ++c->dialogs;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.dialogs;
+}
+
+}  // namespace
 
 TEST_F(PanelTest, OpeningAndClosingWithAFastPollIsClean) {
     CWaveSettingsDialog::SetLampPeriod(10);
@@ -52,4 +146,74 @@ TEST_F(PanelTest, EnterEndsTheProgramWithOkAndEscapeWithCancel) {
         });
         EXPECT_EQ(result, c.result);
     }
+}
+
+// The driver stops under the open window, Diagnostics open on top; a switch is
+// clicked and a fader dragged meanwhile, which the card cannot take; then the driver
+// starts again with its cards at their power-on state. The windows find the card by
+// themselves and show what it holds; with two cards now, the main window works on
+// the last one and Diagnostics, which worked on the first, closes.
+TEST_F(PanelTest, ACardWhoseDriverGoesAndComesBackIsFoundAndReadAgain) {
+    struct ReturnCase {
+        uint32_t cards;
+        bool diagnosticsStays;
+    } cases[] = {{1, true}, {2, false}};
+    CWaveSettingsDialog::SetLampPeriod(20);
+    CDiagnosticsDialog::SetPollDelay(kQuietMs);  // only a repaint reads Diagnostics again
+    for (const ReturnCase& c : cases) {
+        SCOPED_TRACE(c.cards);
+        OnCore([](CVirtualCard& core) {
+            core.Reset();
+            core.SetCardCount(1);
+            VcCard& card = core.Card(0);
+            card.settings.left[3] = 40000;
+            card.settings.right[3] = 25000;
+            card.settings.control[5] = 0;
+            card.settings.autoSync = 0;
+            card.settings.clockMode = 3;
+            card.playbackState[0] = 3;
+            card.cardState = 2;
+        });
+        RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+            auto* lamp = static_cast<CSkinButton*>(CWnd::FromHandle(ChildAt(hwnd, 104, 258)));
+            ASSERT_NE(lamp, nullptr);
+            ASSERT_EQ(lamp->bitmaps[0], LoadSkinBitmap(209));
+            HWND diagnostics = nullptr;
+            InDiagnostics(hwnd, [&](HWND diag) {
+                diagnostics = diag;
+                ASSERT_EQ(DiagnosticsCardState(diag), "Opened - No Multi Playing");
+                card->SetPresent(false);
+                Click(::GetDlgItem(hwnd, 35));
+                HWND fader = ::GetDlgItem(hwnd, 54);
+                Press(fader, 5, Control<CSkinFader>(hwnd, 54).position);
+                Move(fader, 5, 60);
+                Release(fader, 5, 60);
+                EXPECT_EQ(Control<CSkinButton>(hwnd, 35).state, 1) << "the switch shows what the card did not take";
+                EXPECT_EQ(Control<CSkinFader>(hwnd, 54).value, 65535) << "the fader shows what the card did not take";
+                EXPECT_TRUE(PumpUntil([&] { return lamp->bitmaps[0] == LoadSkinBitmap(216); }))
+                    << "a lamp goes on playing on a card that is gone";
+
+                OnCore([&](CVirtualCard& core) {
+                    core.Reset();
+                    core.SetCardCount(c.cards);
+                });
+                card->SetPresent(true);
+                const VcCard last = card->WithCore([&](CVirtualCard& core) { return core.Card(c.cards - 1); });
+                EXPECT_TRUE(PumpUntil([&] { return ShowsTheCard(hwnd, last); })) << "the window shows what was moved";
+                if (c.diagnosticsStays) {
+                    EXPECT_TRUE(PumpUntil([&] { return DiagnosticsCardState(diag) == "Ready - No Multi Playing"; }));
+                } else {
+                    EXPECT_FALSE(::IsWindowVisible(diag)) << "Diagnostics stays on the card index it was opened with";
+                }
+            });
+            EXPECT_FALSE(::IsWindow(diagnostics));
+
+            Click(::GetDlgItem(hwnd, 35));
+            EXPECT_EQ(card->WithCore([&](CVirtualCard& core) { return core.Card(c.cards - 1).settings.control[3]; }),
+                      0)
+                << "the click did not reach the card";
+            EXPECT_EQ(OtherDialogsShown(hwnd), 0);
+        });
+    }
+    CDiagnosticsDialog::SetPollDelay(CDiagnosticsDialog::kPollDelayMs);
 }

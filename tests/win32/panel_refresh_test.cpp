@@ -133,17 +133,36 @@ TEST_F(PanelTest, RepaintShowsClockAndRateWithoutSendingThem) {
     });
 }
 
-TEST_F(PanelTest, RepaintAfterTheCardChangedShowsTheNewLevels) {
-    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
-        OnCard([](VcCard& c) {
-            c.settings.left[3] = 20000;
-            c.settings.right[3] = 10000;
+// A repaint reads the card again, and so does the system's resume from sleep, after
+// which the card may have been reset or its driver loaded again.
+TEST_F(PanelTest, WhatReadsTheCardAgainShowsTheNewLevels) {
+    struct ReadCase {
+        const char* name;
+        void (*read)(HWND hwnd);
+    } cases[] = {
+        {"repaint",
+         [](HWND hwnd) {
+             ::InvalidateRect(hwnd, nullptr, TRUE);
+             ::UpdateWindow(hwnd);
+         }},
+        {"resume from sleep", [](HWND hwnd) { ::SendMessageA(hwnd, WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0); }},
+    };
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+            OnCard([](VcCard& card) {
+                card.settings.left[3] = 20000;
+                card.settings.right[3] = 10000;
+            });
+            c.read(hwnd);
+            EXPECT_EQ(Control<CSkinFader>(hwnd, 51).value, 20000);
+            EXPECT_EQ(Control<CSkinKnob>(hwnd, 57).GetValue(), 32);
         });
-        ::InvalidateRect(hwnd, nullptr, TRUE);
-        ::UpdateWindow(hwnd);
-        EXPECT_EQ(Control<CSkinFader>(hwnd, 51).value, 20000);
-        EXPECT_EQ(Control<CSkinKnob>(hwnd, 57).GetValue(), 32);
-    });
+        OnCard([](VcCard& card) {
+            card.settings.left[3] = 65535;
+            card.settings.right[3] = 65535;
+        });
+    }
 }
 
 TEST_F(PanelTest, MinimisedRepaintDrawsTheIconAndAsksTheCardNothing) {

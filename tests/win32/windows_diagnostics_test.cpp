@@ -7,6 +7,8 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -253,9 +255,15 @@ struct ResetCase {
     std::vector<uint32_t> sent;
 };
 
-TEST_F(DiagnosticsTest, ResetCardStopsAndOnlyThenStarts) {
+// What an action sends, then the six reads of the update that follows it.
+std::vector<uint32_t> ThenAnUpdate(std::vector<uint32_t> sent) {
+    sent.insert(sent.end(), {kQueryStatus, kQueryStatus, kQueryStatus, kReadRegister, kReadRegister, kQueryStatus});
+    return sent;
+}
+
+TEST_F(DiagnosticsTest, ResetCardStopsAndOnlyThenStartsAndReadsTheCardAgain) {
     const ResetCase cases[] = {
-        {"stop answers", [](CVirtualCard&) {}, {kResetCardStop, kResetCardStart}},
+        {"stop answers", [](CVirtualCard&) {}, ThenAnUpdate({kResetCardStop, kResetCardStart})},
         {"stop call fails", [](CVirtualCard& core) { core.FailNextCalls(1); }, {kResetCardStop}},
         {"stop refused by the driver", [](CVirtualCard& core) { core.AnswerStatusForNextCalls(3, 1); }, {kResetCardStop}},
     };
@@ -272,12 +280,48 @@ TEST_F(DiagnosticsTest, ResetCardStopsAndOnlyThenStarts) {
     }
 }
 
-TEST_F(DiagnosticsTest, FreeCardSendsFreeCardOnly) {
+TEST_F(DiagnosticsTest, FreeCardSendsFreeCardThenReadsTheCardAgain) {
     RunDiagnostics([&](HWND hwnd) {
         ClearLog();
         ClickId(hwnd, 97);
-        EXPECT_EQ(Codes(TakeLog()), std::vector<uint32_t>{kFreeCard});
+        EXPECT_EQ(Codes(TakeLog()), ThenAnUpdate({kFreeCard}));
         OnCard([](VcCard& c) { EXPECT_EQ(c.isFree, 1u); });
+    });
+}
+
+TEST_F(DiagnosticsTest, AfterResetCardTheFieldsShowTheResetCardThoughAPollReadItBefore) {
+    CDiagnosticsDialog::SetPollDelay(100);
+    OnCard([](VcCard& c) {
+        c.cardState = 4;
+        c.multiPlaying = 1;
+        c.dmaStatus = 3;
+    });
+    RunDiagnostics([&](HWND hwnd) {
+        ASSERT_EQ(Fields(hwnd)[kCardState], "Opened - Multi Playing");
+        const DWORD ui = ::GetCurrentThreadId();
+        std::atomic<int> pollsBegun{0};
+        // A poll reads the card state first. The first poll that begins is under way
+        // during the click; the next begins once the first has been handed over or
+        // dropped.
+        WatchRequests([&, hwnd](uint32_t code, const uint8_t* request) {
+            uint32_t selector = 0;
+            std::memcpy(&selector, request + 16, sizeof selector);
+            if (::GetCurrentThreadId() == ui || code != kQueryStatus || selector != 12) return;
+            if (++pollsBegun == 1) {
+                HWND button = ::GetDlgItem(hwnd, 98);
+                ::PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+                ::PostMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+            } else {
+                ::PostMessageA(hwnd, WM_NULL, 0, 0);
+            }
+        });
+        OnCore([](CVirtualCard& core) { core.SetDelayMs(100); });
+        const bool next = PumpEachUntil([&] { return pollsBegun >= 2; });
+        WatchRequests(nullptr);
+        OnCore([](CVirtualCard& core) { core.SetDelayMs(0); });
+        ASSERT_TRUE(next) << "no poll after the click";
+        EXPECT_EQ(Fields(hwnd)[kCardState], "Ready - No Multi Playing");
+        EXPECT_EQ(Fields(hwnd)[kDmaStatus], "Idle");
     });
 }
 
