@@ -10,7 +10,8 @@
 namespace {
 
 // The driver port of every device object the tests build: the in-process card,
-// with the thread of each request noted and an optional look at each request.
+// with the thread of each request noted and an optional look at each request; a
+// card taken away is gone for it as for the card's own port.
 std::mutex g_portLock;
 std::shared_ptr<CVirtualCardDevice> g_card;
 std::vector<DWORD> g_threads;
@@ -31,6 +32,7 @@ public:
         return inner_.Control(code, request, requestSize, reply, replySize);
     }
     void Close() override { inner_.Close(); }
+    bool Gone() const override { return inner_.Gone(); }
 
 private:
     CInProcessPort inner_;
