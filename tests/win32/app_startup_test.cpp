@@ -12,6 +12,7 @@
 
 #include "app/WaveSettingsApp.h"
 #include "emulator/InProcessPort.h"
+#include "tests/win32/support/ModalRun.h"
 #include "tests/win32/support/Mouse.h"
 
 namespace {
@@ -113,27 +114,6 @@ protected:
 };
 
 constexpr char kDiagnosticsTitle[] = "Zelk MIRVA PCI Diagnostics";
-
-// Steps a test takes inside the diagnostics window, opened from the main window.
-std::function<void(HWND diagnostics)> g_inDiagnostics;
-
-void CALLBACK ActInDiagnostics(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND diagnostics = ::FindWindowA(nullptr, kDiagnosticsTitle);
-    if (diagnostics == nullptr || !::IsWindowVisible(diagnostics)) return;
-    ::KillTimer(nullptr, timer);
-    ::UpdateWindow(diagnostics);
-    g_inDiagnostics(diagnostics);
-    ::PostMessageA(diagnostics, WM_COMMAND, IDCANCEL, 0);
-}
-
-// Clicks Diagnostics... in the main window and takes the steps in the window it opens.
-void InDiagnostics(HWND main, std::function<void(HWND diagnostics)> steps) {
-    g_inDiagnostics = std::move(steps);
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, ActInDiagnostics);
-    ClickId(main, 95);
-    ::KillTimer(nullptr, timer);
-    g_inDiagnostics = nullptr;
-}
 
 struct SecondCopy {
     bool ended = false;
@@ -258,7 +238,7 @@ TEST_F(StartUpTest, TheProgramStartedAgainWhileDiagnosticsIsOpenBringsDiagnostic
     SecondCopy second;
     g_inMainWindow = [&](HWND hwnd) {
         main = hwnd;
-        InDiagnostics(main, [&](HWND diag) {
+        RunInWindowOpenedBy(kDiagnosticsTitle, [&] { ClickId(main, 95); }, [&](HWND diag) {
             diagnostics = diag;
             ::ShowWindow(main, SW_MINIMIZE);
             minimised = ::IsIconic(main) != FALSE;
