@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <sstream>
 
 #include "tests/win32/accessibility_support.h"
@@ -39,19 +38,6 @@ bool Start(std::string commandLine, PROCESS_INFORMATION* process) {
     return false;
 }
 
-// Serves this thread's messages until done() holds, looking again at least every
-// few milliseconds, since what it waits for (the reader's file) wakes nothing here.
-// False after a generous deadline.
-bool PumpLookingUntil(const std::function<bool()>& done) {
-    const ULONGLONG deadline = ::GetTickCount64() + 10000;
-    while (!done()) {
-        if (::GetTickCount64() >= deadline) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        PumpMessages();
-    }
-    return true;
-}
-
 std::vector<std::string> ReadLines(const std::string& file) {
     std::vector<std::string> lines;
     std::ifstream in(file);
@@ -81,13 +67,7 @@ std::vector<std::string> RunReader(HWND control, const std::vector<std::string>&
     PROCESS_INFORMATION process{};
     std::vector<std::string> lines;
     if (!Start(commandLine, &process)) return lines;
-    const ULONGLONG deadline = ::GetTickCount64() + 30000;
-    bool ended = false;
-    while (!ended && ::GetTickCount64() < deadline) {
-        ended = ::MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1000, QS_ALLINPUT) == WAIT_OBJECT_0;
-        PumpMessages();
-    }
-    EXPECT_TRUE(ended) << "the reader did not end";
+    EXPECT_TRUE(PumpUntilEnded(process.hProcess, 30000)) << "the reader did not end";
     ::TerminateProcess(process.hProcess, 1);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);

@@ -12,6 +12,7 @@
 
 #include "app/WaveSettingsApp.h"
 #include "emulator/InProcessPort.h"
+#include "tests/win32/support/MessagePump.h"
 #include "tests/win32/support/ModalRun.h"
 #include "tests/win32/support/Mouse.h"
 
@@ -140,12 +141,7 @@ SecondCopy StartSecondCopy() {
     PROCESS_INFORMATION process{};
     if (!StartProgram(process)) return copy;
     // The copy restores our window through this thread's queue: keep it served.
-    const ULONGLONG deadline = ::GetTickCount64() + 60000;
-    while (!copy.ended && ::GetTickCount64() < deadline) {
-        copy.ended = ::MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1000, QS_ALLINPUT) == WAIT_OBJECT_0;
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-    }
+    copy.ended = PumpUntilEnded(process.hProcess, 60000);
     if (!copy.ended) ::TerminateProcess(process.hProcess, 1);
     ::GetExitCodeProcess(process.hProcess, &copy.exitCode);
     ::CloseHandle(process.hThread);
@@ -176,20 +172,6 @@ std::vector<HWND> VisiblePanels() {
         if (::IsWindowVisible(w)) panels.push_back(w);
     }
     return panels;
-}
-
-// Serves this thread's queue until done() holds or process has ended; false unless
-// done() holds in the end. What done() sees changes in another process, unannounced,
-// so it is looked at often, up to a generous bound.
-bool WaitWhileServing(HANDLE process, const std::function<bool()>& done) {
-    const ULONGLONG deadline = ::GetTickCount64() + 60000;
-    while (!done()) {
-        if (::GetTickCount64() >= deadline) return false;
-        if (::MsgWaitForMultipleObjects(1, &process, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0) return done();
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-    }
-    return true;
 }
 
 // Windows asked by the help search, in order.
@@ -288,7 +270,9 @@ TEST_F(StartUpTest, TheProgramStartedWhileTheFirstCopyClosesOpensTheOnePanelLeft
     EXPECT_EQ(exitWhileClosing, STILL_ACTIVE) << "the second copy ended while the first one closed";
 
     std::vector<HWND> panels;
-    WaitWhileServing(second.hProcess, [&] { return !(panels = VisiblePanels()).empty(); });
+    PumpLookingUntil(
+        [&] { return !(panels = VisiblePanels()).empty() || ::WaitForSingleObject(second.hProcess, 0) == WAIT_OBJECT_0; },
+        60000);
     EXPECT_EQ(panels.size(), 1u);
     for (HWND panel : panels) {
         DWORD owner = 0;
