@@ -59,6 +59,18 @@ void ExpectReads(HWND control, const ExpectedReading& expected) {
     EXPECT_EQ(r.defaultAction, expected.action);
 }
 
+void ReadersCard(VcCard& c) {
+    for (int k = 0; k < 10; ++k) {
+        c.settings.control[k] = 1;
+        c.settings.left[k] = c.settings.right[k] = 65535;
+    }
+    c.settings.right[0] = 31744;
+    c.settings.left[2] = c.settings.right[2] = 32845;
+    c.settings.clockMode = 0;
+    for (uint32_t& s : c.playbackState) s = 0;
+    for (uint32_t& s : c.recordState) s = 0;
+}
+
 std::vector<std::string> RunReader(HWND control, const std::vector<std::string>& args) {
     const std::string file = TempFile();
     std::string commandLine =
