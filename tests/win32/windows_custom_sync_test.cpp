@@ -177,8 +177,8 @@ TEST_F(CustomSyncTest, GroupButtonsShowEachSwitchBeforeSendingItsRequest) {
             const size_t count = c.direction == 0 ? 6 : 10;
             ClearLog();
             std::vector<int> shownBeforeRequest;
-            WatchRequests([&](uint32_t, const uint8_t* request) {
-                const int stream = request[20];
+            WatchRequests([&](const LoggedRequest& request) {
+                const int stream = request.Half(20);
                 HWND sw = ::GetDlgItem(hwnd, ids[stream]);
                 const bool invalidated = ::GetUpdateRect(sw, nullptr, FALSE) != 0;
                 shownBeforeRequest.push_back(State(hwnd, ids[stream]) == c.flag && invalidated ? 1 : 0);
