@@ -36,6 +36,12 @@ constexpr StreamIds kStreamIds[CCustomSyncDialog::kStreams] = {
 // Frames and headers are drawn with the ADAT columns first.
 constexpr int kPaintOrder[CCustomSyncDialog::kStreams] = {2, 3, 4, 5, 0, 1, 6, 7, 8, 9};
 
+void ShowSwitch(CSkinButton& sw, int state) {
+    sw.state = state;
+    sw.InvalidateRect(nullptr, TRUE);
+    sw.RaiseStateChange();
+}
+
 std::unique_ptr<CSyncLayout> LayoutForBaseUnits() {
     const LONG units = SkinDialogBaseUnits();
     return std::make_unique<CSyncLayout>(LOWORD(units), HIWORD(units));
@@ -154,22 +160,25 @@ void CCustomSyncDialog::PaintWindow(CDC& dc) const {
     for (int column : kPaintOrder) DrawResString(dc, kStreamIds[column].header, ToRect(l.headerText[column]));
 }
 
+bool CCustomSyncDialog::ReadSwitch(uint32_t direction, uint16_t stream, int* state) const {
+    uint8_t flag = 0;
+    const bool read = !IsPanelFailure(m_pDevice->GetStreamSync(m_nCard, direction, stream, &flag));
+    *state = read && flag == 1 ? 1 : 0;
+    return read;
+}
+
 // A flag the card did not deliver (the call failed) shows as off: a switch lit
 // without the card saying so would claim a synchronization that may not exist.
 void CCustomSyncDialog::RefreshSwitches() {
     for (int i = 0; i < kStreams; ++i) {
+        const uint16_t stream = static_cast<uint16_t>(i);
+        int state = 0;
         if (i < kRecordStreams) {
-            uint8_t flag = 0;
-            m_pDevice->GetStreamSync(m_nCard, kRecord, static_cast<uint16_t>(i), &flag);
-            m_channels[i].record.state = flag == 1 ? 1 : 0;
-            m_channels[i].record.InvalidateRect(nullptr, TRUE);
-            m_channels[i].record.RaiseStateChange();
+            ReadSwitch(kRecord, stream, &state);
+            ShowSwitch(m_channels[i].record, state);
         }
-        uint8_t flag = 0;
-        m_pDevice->GetStreamSync(m_nCard, kPlayback, static_cast<uint16_t>(i), &flag);
-        m_channels[i].playback.state = flag == 1 ? 1 : 0;
-        m_channels[i].playback.InvalidateRect(nullptr, TRUE);
-        m_channels[i].playback.RaiseStateChange();
+        ReadSwitch(kPlayback, stream, &state);
+        ShowSwitch(m_channels[i].playback, state);
     }
 }
 
@@ -201,9 +210,7 @@ int32_t CCustomSyncDialog::SetGroup(uint32_t direction, int flag) {
     for (int i = 0; i < count; ++i) {
         CSkinButton& sw = direction == kRecord ? m_channels[i].record : m_channels[i].playback;
         const int before = sw.state;
-        sw.state = flag;
-        sw.InvalidateRect(nullptr, TRUE);
-        sw.RaiseStateChange();
+        ShowSwitch(sw, flag);
         status = SendSwitch(sw, direction, static_cast<uint16_t>(i), flag, before);
     }
     return status;
@@ -214,10 +221,7 @@ int32_t CCustomSyncDialog::SetGroup(uint32_t direction, int flag) {
 int32_t CCustomSyncDialog::SendSwitch(CSkinButton& sw, uint32_t direction, uint16_t stream, int flag, int before) {
     const int32_t status = m_pDevice->SetStreamSync(m_nCard, direction, stream, static_cast<uint32_t>(flag));
     if (IsChangeTaken(status)) return status;
-    uint8_t held = 0;
-    const bool read = !IsPanelFailure(m_pDevice->GetStreamSync(m_nCard, direction, stream, &held));
-    sw.state = read ? (held == 1 ? 1 : 0) : before;
-    sw.InvalidateRect(nullptr, TRUE);
-    sw.RaiseStateChange();
+    int held = 0;
+    ShowSwitch(sw, ReadSwitch(direction, stream, &held) ? held : before);
     return status;
 }

@@ -37,6 +37,9 @@ private:
     bool CreateButtons();
     void DescribeButtons();
     void PaintWindow(CDC& dc) const;
+    // The card's flag for a stream as a switch shows it, off when it was not
+    // delivered; false when the card could not be read.
+    bool ReadSwitch(uint32_t direction, uint16_t stream, int* state) const;
     void RefreshSwitches();
     int32_t SetGroup(uint32_t direction, int flag);
     int32_t SendSwitch(CSkinButton& sw, uint32_t direction, uint16_t stream, int flag, int before);

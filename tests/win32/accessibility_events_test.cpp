@@ -67,17 +67,7 @@ class PanelEventsTest : public PanelTest {
 protected:
     void SetUp() override {
         PanelTest::SetUp();
-        OnCard([](VcCard& c) {
-            for (int k = 0; k < 10; ++k) {
-                c.settings.control[k] = 1;
-                c.settings.left[k] = c.settings.right[k] = 65535;
-            }
-            c.settings.right[0] = 31744;  // balance 32
-            c.settings.left[2] = c.settings.right[2] = 32845;
-            c.settings.clockMode = 0;
-            for (uint32_t& s : c.playbackState) s = 0;
-            for (uint32_t& s : c.recordState) s = 0;
-        });
+        OnCard(ReadersCard);
     }
     void TearDown() override {
         CDiagnosticsDialog::SetPollDelay(CDiagnosticsDialog::kPollDelayMs);

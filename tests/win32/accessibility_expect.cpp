@@ -4,7 +4,6 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <sstream>
 
 #include "tests/win32/accessibility_support.h"
@@ -39,19 +38,6 @@ bool Start(std::string commandLine, PROCESS_INFORMATION* process) {
     return false;
 }
 
-// Serves this thread's messages until done() holds, looking again at least every
-// few milliseconds, since what it waits for (the reader's file) wakes nothing here.
-// False after a generous deadline.
-bool PumpLookingUntil(const std::function<bool()>& done) {
-    const ULONGLONG deadline = ::GetTickCount64() + 10000;
-    while (!done()) {
-        if (::GetTickCount64() >= deadline) return false;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        PumpMessages();
-    }
-    return true;
-}
-
 std::vector<std::string> ReadLines(const std::string& file) {
     std::vector<std::string> lines;
     std::ifstream in(file);
@@ -73,6 +59,18 @@ void ExpectReads(HWND control, const ExpectedReading& expected) {
     EXPECT_EQ(r.defaultAction, expected.action);
 }
 
+void ReadersCard(VcCard& c) {
+    for (int k = 0; k < 10; ++k) {
+        c.settings.control[k] = 1;
+        c.settings.left[k] = c.settings.right[k] = 65535;
+    }
+    c.settings.right[0] = 31744;
+    c.settings.left[2] = c.settings.right[2] = 32845;
+    c.settings.clockMode = 0;
+    for (uint32_t& s : c.playbackState) s = 0;
+    for (uint32_t& s : c.recordState) s = 0;
+}
+
 std::vector<std::string> RunReader(HWND control, const std::vector<std::string>& args) {
     const std::string file = TempFile();
     std::string commandLine =
@@ -81,13 +79,7 @@ std::vector<std::string> RunReader(HWND control, const std::vector<std::string>&
     PROCESS_INFORMATION process{};
     std::vector<std::string> lines;
     if (!Start(commandLine, &process)) return lines;
-    const ULONGLONG deadline = ::GetTickCount64() + 30000;
-    bool ended = false;
-    while (!ended && ::GetTickCount64() < deadline) {
-        ended = ::MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1000, QS_ALLINPUT) == WAIT_OBJECT_0;
-        PumpMessages();
-    }
-    EXPECT_TRUE(ended) << "the reader did not end";
+    EXPECT_TRUE(PumpUntilEnded(process.hProcess, 30000)) << "the reader did not end";
     ::TerminateProcess(process.hProcess, 1);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "emulator/VirtualCard.h"
+
 // What a client is to read of one control, as the tests' tables give it.
 struct ExpectedReading {
     const char* name;
@@ -18,6 +20,11 @@ struct ExpectedReading {
 
 // Reads control as a client does; the test fails on every part that differs.
 void ExpectReads(HWND control, const ExpectedReading& expected);
+
+// The card the main window's reader tests start from: every strip on at full level,
+// but Analog's right side at 31744 (what the knob at 31 sends, -6.3 dB) and ADAT 1-2
+// at 32845 (-6.0 dB); the internal clock at 48000 Hz; no stream open or running.
+void ReadersCard(VcCard& card);
 
 // Runs the reader on control with the given arguments after the output file
 // ("action", "value" and texts) and serves this thread's messages meanwhile, since

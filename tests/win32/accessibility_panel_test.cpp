@@ -23,19 +23,10 @@ protected:
     void SetUp() override {
         PanelTest::SetUp();
         OnCard([](VcCard& c) {
-            for (int k = 0; k < 10; ++k) {
-                c.settings.control[k] = 1;
-                c.settings.left[k] = c.settings.right[k] = 65535;
-            }
-            // What the knob at 31 sends: R 31744, -6.3 dB.
-            c.settings.right[0] = 31744;
+            ReadersCard(c);
             c.settings.control[1] = 0;
-            c.settings.left[2] = c.settings.right[2] = 32845;
             c.settings.left[3] = c.settings.right[3] = 0;
             c.settings.autoSync = 1;
-            c.settings.clockMode = 0;  // internal, 48000 Hz
-            for (uint32_t& s : c.playbackState) s = 0;
-            for (uint32_t& s : c.recordState) s = 0;
             c.playbackState[0] = 3;
             c.recordState[0] = 2;
             c.recordState[5] = 4;

@@ -12,6 +12,8 @@
 
 #include "app/WaveSettingsApp.h"
 #include "emulator/InProcessPort.h"
+#include "tests/win32/support/MessagePump.h"
+#include "tests/win32/support/ModalRun.h"
 #include "tests/win32/support/Mouse.h"
 
 namespace {
@@ -114,27 +116,6 @@ protected:
 
 constexpr char kDiagnosticsTitle[] = "Zelk MIRVA PCI Diagnostics";
 
-// Steps a test takes inside the diagnostics window, opened from the main window.
-std::function<void(HWND diagnostics)> g_inDiagnostics;
-
-void CALLBACK ActInDiagnostics(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND diagnostics = ::FindWindowA(nullptr, kDiagnosticsTitle);
-    if (diagnostics == nullptr || !::IsWindowVisible(diagnostics)) return;
-    ::KillTimer(nullptr, timer);
-    ::UpdateWindow(diagnostics);
-    g_inDiagnostics(diagnostics);
-    ::PostMessageA(diagnostics, WM_COMMAND, IDCANCEL, 0);
-}
-
-// Clicks Diagnostics... in the main window and takes the steps in the window it opens.
-void InDiagnostics(HWND main, std::function<void(HWND diagnostics)> steps) {
-    g_inDiagnostics = std::move(steps);
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, ActInDiagnostics);
-    ClickId(main, 95);
-    ::KillTimer(nullptr, timer);
-    g_inDiagnostics = nullptr;
-}
-
 struct SecondCopy {
     bool ended = false;
     DWORD exitCode = 1;
@@ -160,12 +141,7 @@ SecondCopy StartSecondCopy() {
     PROCESS_INFORMATION process{};
     if (!StartProgram(process)) return copy;
     // The copy restores our window through this thread's queue: keep it served.
-    const ULONGLONG deadline = ::GetTickCount64() + 60000;
-    while (!copy.ended && ::GetTickCount64() < deadline) {
-        copy.ended = ::MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 1000, QS_ALLINPUT) == WAIT_OBJECT_0;
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-    }
+    copy.ended = PumpUntilEnded(process.hProcess, 60000);
     if (!copy.ended) ::TerminateProcess(process.hProcess, 1);
     ::GetExitCodeProcess(process.hProcess, &copy.exitCode);
     ::CloseHandle(process.hThread);
@@ -196,20 +172,6 @@ std::vector<HWND> VisiblePanels() {
         if (::IsWindowVisible(w)) panels.push_back(w);
     }
     return panels;
-}
-
-// Serves this thread's queue until done() holds or process has ended; false unless
-// done() holds in the end. What done() sees changes in another process, unannounced,
-// so it is looked at often, up to a generous bound.
-bool WaitWhileServing(HANDLE process, const std::function<bool()>& done) {
-    const ULONGLONG deadline = ::GetTickCount64() + 60000;
-    while (!done()) {
-        if (::GetTickCount64() >= deadline) return false;
-        if (::MsgWaitForMultipleObjects(1, &process, FALSE, 50, QS_ALLINPUT) == WAIT_OBJECT_0) return done();
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
-    }
-    return true;
 }
 
 // Windows asked by the help search, in order.
@@ -258,7 +220,7 @@ TEST_F(StartUpTest, TheProgramStartedAgainWhileDiagnosticsIsOpenBringsDiagnostic
     SecondCopy second;
     g_inMainWindow = [&](HWND hwnd) {
         main = hwnd;
-        InDiagnostics(main, [&](HWND diag) {
+        RunInWindowOpenedBy(kDiagnosticsTitle, [&] { ClickId(main, 95); }, [&](HWND diag) {
             diagnostics = diag;
             ::ShowWindow(main, SW_MINIMIZE);
             minimised = ::IsIconic(main) != FALSE;
@@ -308,7 +270,9 @@ TEST_F(StartUpTest, TheProgramStartedWhileTheFirstCopyClosesOpensTheOnePanelLeft
     EXPECT_EQ(exitWhileClosing, STILL_ACTIVE) << "the second copy ended while the first one closed";
 
     std::vector<HWND> panels;
-    WaitWhileServing(second.hProcess, [&] { return !(panels = VisiblePanels()).empty(); });
+    PumpLookingUntil(
+        [&] { return !(panels = VisiblePanels()).empty() || ::WaitForSingleObject(second.hProcess, 0) == WAIT_OBJECT_0; },
+        60000);
     EXPECT_EQ(panels.size(), 1u);
     for (HWND panel : panels) {
         DWORD owner = 0;

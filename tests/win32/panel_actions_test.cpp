@@ -398,18 +398,6 @@ TEST_F(PanelTest, EnableAllAndDisableAllSendTenSwitchesInChannelOrder) {
     });
 }
 
-// How the card refuses the next change: the call fails, the driver answers with a
-// status and keeps what it held, or the call fails and so does the read after it.
-enum class Refusal { kCallFails, kDriverStatus, kReadFailsToo };
-
-void RefuseNextChange(CVirtualCard& core, Refusal refusal) {
-    if (refusal == Refusal::kDriverStatus) {
-        core.AnswerStatusForNextCalls(5, 1);
-    } else {
-        core.FailNextCalls(refusal == Refusal::kReadFailsToo ? 2 : 1);
-    }
-}
-
 // A change the card refused shows what the card holds at once, not at the next
 // repaint: the controls look as a repaint shows them.
 TEST_F(PanelTest, ARefusedChangeShowsWhatTheCardHolds) {
@@ -440,7 +428,7 @@ TEST_F(PanelTest, ARefusedChangeShowsWhatTheCardHolds) {
         {"Auto Sync", {73}, kAutoSyncOff, [](HWND hwnd) { ClickId(hwnd, 73); }},
         {"Disable All", {44, 54, 60, 47}, kChannelControlOff, [](HWND hwnd) { ClickId(hwnd, 66); }},
     };
-    for (Refusal refusal : {Refusal::kCallFails, Refusal::kDriverStatus, Refusal::kReadFailsToo}) {
+    for (Refusal refusal : kEveryRefusal) {
         SCOPED_TRACE(static_cast<int>(refusal));
         OnCard([](VcCard& c) {
             for (uint8_t& on : c.settings.control) on = 1;
@@ -455,7 +443,7 @@ TEST_F(PanelTest, ARefusedChangeShowsWhatTheCardHolds) {
                 Repaint(hwnd);
                 PumpMessages();
                 ClearLog();
-                OnCore([&](CVirtualCard& core) { RefuseNextChange(core, refusal); });
+                RefuseNextChange(refusal);
                 c.act(hwnd);
                 const std::vector<LoggedRequest> log = TakeLog();
                 ASSERT_FALSE(log.empty());

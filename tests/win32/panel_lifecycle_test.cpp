@@ -3,7 +3,6 @@
 // comes back.
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <string>
 
 #include "controls/BitmapCache.h"
@@ -48,34 +47,8 @@ constexpr UINT kQuietMs = 60 * 60 * 1000;
 constexpr char kDiagnosticsTitle[] = "Zelk MIRVA PCI Diagnostics";
 constexpr int kDiagnosticsButton = 95;
 
-// Steps a test takes inside the diagnostics window, opened from the main window.
-std::function<void(HWND diagnostics)> g_inDiagnostics;
-
-void CALLBACK ActInDiagnostics(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND diagnostics = ::FindWindowA(nullptr, kDiagnosticsTitle);
-    if (diagnostics == nullptr || !::IsWindowVisible(diagnostics)) return;
-    ::KillTimer(nullptr, timer);
-    ::UpdateWindow(diagnostics);
-    g_inDiagnostics(diagnostics);
-    ::PostMessageA(diagnostics, WM_COMMAND, IDCANCEL, 0);
-}
-
-// Clicks Diagnostics... in the main window and takes the steps in the window it opens.
-void InDiagnostics(HWND main, std::function<void(HWND diagnostics)> steps) {
-    g_inDiagnostics = std::move(steps);
-    const UINT_PTR timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, ActInDiagnostics);
-    ClickId(main, kDiagnosticsButton);
-    ::KillTimer(nullptr, timer);
-    g_inDiagnostics = nullptr;
-}
-
-// The text of Diagnostics' first field, the card state.
-std::string DiagnosticsCardState(HWND diagnostics) {
-    for (HWND child = ::GetWindow(diagnostics, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (::GetDlgCtrlID(child) == 100) return static_cast<CSkinLabel*>(CWnd::FromHandle(child))->GetText();
-    }
-    return std::string();
-}
+// The text of Diagnostics' first field, the card state: the fields share one id.
+std::string DiagnosticsCardState(HWND diagnostics) { return Control<CSkinLabel>(diagnostics, 100).GetText(); }
 
 // Dialog boxes of this thread on screen besides the main window: message boxes.
 int OtherDialogsShown(HWND main) {
@@ -179,7 +152,7 @@ TEST_F(PanelTest, ACardWhoseDriverGoesAndComesBackIsFoundAndReadAgain) {
             ASSERT_NE(lamp, nullptr);
             ASSERT_EQ(lamp->bitmaps[0], LoadSkinBitmap(209));
             HWND diagnostics = nullptr;
-            InDiagnostics(hwnd, [&](HWND diag) {
+            RunInWindowOpenedBy(kDiagnosticsTitle, [&] { ClickId(hwnd, kDiagnosticsButton); }, [&](HWND diag) {
                 diagnostics = diag;
                 ASSERT_EQ(DiagnosticsCardState(diag), "Opened - No Multi Playing");
                 card->SetPresent(false);

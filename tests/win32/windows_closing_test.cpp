@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <atomic>
-#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -73,12 +72,9 @@ protected:
     }
 
     // The first of the sixteen requests of a lamp poll, sent off the window's thread.
-    bool BeginsALampPoll(uint32_t code, const uint8_t* request) const {
-        uint32_t selector = 0;
-        uint32_t item = 0;
-        std::memcpy(&selector, request + 16, sizeof selector);
-        std::memcpy(&item, request + 20, sizeof item);
-        return code == kQueryStatus && selector == 15 && item == 0 && ::GetCurrentThreadId() != ui_;
+    bool BeginsALampPoll(const LoggedRequest& request) const {
+        return request.code == kQueryStatus && request.Word(16) == 15 && request.Word(20) == 0 &&
+               ::GetCurrentThreadId() != ui_;
     }
 
     DWORD ui_ = 0;
@@ -94,8 +90,8 @@ TEST_F(ClosingTest, TheMainWindowSendsAtMostOneMoreRequestOnceItsCloseBegins) {
         watch = std::make_unique<CCloseWatch>(hwnd, [this] { return RequestCount(); });
         SlowDown();
         // Closed as a lamp poll begins: fifteen of its requests are still to come.
-        WatchRequests([&, hwnd](uint32_t code, const uint8_t* request) {
-            if (BeginsALampPoll(code, request) && !asked.exchange(true)) {
+        WatchRequests([&, hwnd](const LoggedRequest& request) {
+            if (BeginsALampPoll(request) && !asked.exchange(true)) {
                 ::PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
             }
         });
@@ -121,8 +117,8 @@ TEST_F(ClosingTest, DiagnosticsSendsAtMostOneMoreRequestAndWaitsForNoLampPoll) {
         RunModalLeftToItself(diagnostics, [&](HWND hwnd) {
             watch = std::make_unique<CCloseWatch>(hwnd, [this] { return RequestCount(); });
             SlowDown();
-            WatchRequests([&, hwnd](uint32_t code, const uint8_t* request) {
-                if (BeginsALampPoll(code, request) && !asked.exchange(true)) {
+            WatchRequests([&, hwnd](const LoggedRequest& request) {
+                if (BeginsALampPoll(request) && !asked.exchange(true)) {
                     ::PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
                     ::WaitForSingleObject(diagnosticsClosed, kGenerousMs);
                 }

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "controls/SkinButton.h"
@@ -178,8 +177,8 @@ TEST_F(CustomSyncTest, GroupButtonsShowEachSwitchBeforeSendingItsRequest) {
             const size_t count = c.direction == 0 ? 6 : 10;
             ClearLog();
             std::vector<int> shownBeforeRequest;
-            WatchRequests([&](uint32_t, const uint8_t* request) {
-                const int stream = request[20];
+            WatchRequests([&](const LoggedRequest& request) {
+                const int stream = request.Half(20);
                 HWND sw = ::GetDlgItem(hwnd, ids[stream]);
                 const bool invalidated = ::GetUpdateRect(sw, nullptr, FALSE) != 0;
                 shownBeforeRequest.push_back(State(hwnd, ids[stream]) == c.flag && invalidated ? 1 : 0);
@@ -211,23 +210,14 @@ TEST_F(CustomSyncTest, GroupButtonsShowEachSwitchBeforeSendingItsRequest) {
 // kept what it held) shows the card's state at once; when the read after it fails
 // too, the switch shows what it showed before.
 TEST_F(CustomSyncTest, ARefusedSwitchShowsWhatTheCardHolds) {
-    struct Refusal {
-        const char* name;
-        std::function<void(CVirtualCard&)> arm;
-    };
-    const Refusal refusals[] = {
-        {"call fails", [](CVirtualCard& core) { core.FailNextCalls(1); }},
-        {"driver status", [](CVirtualCard& core) { core.AnswerStatusForNextCalls(5, 1); }},
-        {"read fails too", [](CVirtualCard& core) { core.FailNextCalls(2); }},
-    };
     // The record switch of Analog alone, or first of its group's Enable All.
     const int actions[] = {45, 67};
-    for (const Refusal& refusal : refusals) {
+    for (Refusal refusal : kEveryRefusal) {
         for (int action : actions) {
-            SCOPED_TRACE(std::string(refusal.name) + ", button " + std::to_string(action));
+            SCOPED_TRACE(testing::Message() << "refusal " << static_cast<int>(refusal) << ", button " << action);
             SetCardSync(std::vector<int>(6, 0), std::vector<int>(10, 0));
             RunCustomSync([&](HWND hwnd) {
-                OnCore(refusal.arm);
+                RefuseNextChange(refusal);
                 ClickId(hwnd, action);
                 OnCard([](VcCard& c) { EXPECT_EQ(c.settings.recordSync[0], 0); });
                 EXPECT_EQ(State(hwnd, 45), 0);

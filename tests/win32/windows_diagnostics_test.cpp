@@ -1,6 +1,6 @@
 // The diagnostics window on the virtual card: what the five fields show, when the
-// card is asked, the buttons' requests, and a poll that runs on the timer's thread
-// and never keeps a click waiting for its requests.
+// card is asked, the buttons' requests, and a poll that runs on the program's poll
+// thread and never keeps a click waiting for its requests.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -33,7 +32,7 @@ protected:
     }
 
     // One update on the window's thread, as every repaint makes it; a timer tick
-    // shows the same values read on the timer's thread.
+    // shows the same values read on the program's poll thread.
     static void Update(HWND dialog) { Repaint(dialog); }
 };
 
@@ -191,7 +190,7 @@ TEST_F(DiagnosticsTest, AQueryAnsweredWithADriverStatusStillShowsItsValue) {
 TEST_F(DiagnosticsTest, CardStateSaysNoReplyWhenOnlyMultiPlayingGetsNone) {
     RunDiagnostics([&](HWND hwnd) {
         int seen = 0;
-        WatchRequests([&](uint32_t, const uint8_t*) {
+        WatchRequests([&](const LoggedRequest&) {
             if (++seen == 2) OnCore([](CVirtualCard& core) { core.FailNextCalls(1); });
         });
         Update(hwnd);
@@ -303,10 +302,8 @@ TEST_F(DiagnosticsTest, AfterResetCardTheFieldsShowTheResetCardThoughAPollReadIt
         // A poll reads the card state first. The first poll that begins is under way
         // during the click; the next begins once the first has been handed over or
         // dropped.
-        WatchRequests([&, hwnd](uint32_t code, const uint8_t* request) {
-            uint32_t selector = 0;
-            std::memcpy(&selector, request + 16, sizeof selector);
-            if (::GetCurrentThreadId() == ui || code != kQueryStatus || selector != 12) return;
+        WatchRequests([&, hwnd](const LoggedRequest& request) {
+            if (::GetCurrentThreadId() == ui || request.code != kQueryStatus || request.Word(16) != 12) return;
             if (++pollsBegun == 1) {
                 HWND button = ::GetDlgItem(hwnd, 98);
                 ::PostMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));

@@ -1,6 +1,7 @@
 #include "tests/win32/windows_harness.h"
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 
 #include "controls/PanelFont.h"
@@ -10,27 +11,34 @@
 namespace {
 
 // The driver port of every device object the tests build: the in-process card,
-// with the thread of each request noted and an optional look at each request.
+// with the thread of each request noted and an optional look at each request; a
+// card taken away is gone for it as for the card's own port.
 std::mutex g_portLock;
 std::shared_ptr<CVirtualCardDevice> g_card;
 std::vector<DWORD> g_threads;
-std::function<void(uint32_t, const uint8_t*)> g_watch;
+std::function<void(const LoggedRequest&)> g_watch;
 
 class CRecordingPort : public DriverPort {
 public:
     CRecordingPort() : inner_(g_card) {}
     void Open(const char* path) override { inner_.Open(path); }
     bool Control(uint32_t code, void* request, uint32_t requestSize, void* reply, uint32_t replySize) override {
-        std::function<void(uint32_t, const uint8_t*)> watch;
+        std::function<void(const LoggedRequest&)> watch;
         {
             std::lock_guard<std::mutex> hold(g_portLock);
             g_threads.push_back(::GetCurrentThreadId());
             watch = g_watch;
         }
-        if (watch && requestSize >= 36) watch(code, static_cast<const uint8_t*>(request));
+        if (watch && requestSize >= sizeof(LoggedRequest::bytes)) {
+            LoggedRequest seen;
+            seen.code = code;
+            std::memcpy(seen.bytes, request, sizeof seen.bytes);
+            watch(seen);
+        }
         return inner_.Control(code, request, requestSize, reply, replySize);
     }
     void Close() override { inner_.Close(); }
+    bool Gone() const override { return inner_.Gone(); }
 
 private:
     CInProcessPort inner_;
@@ -90,7 +98,7 @@ std::vector<DWORD> WindowsTest::TakeRequestThreads() {
     return threads;
 }
 
-void WindowsTest::WatchRequests(std::function<void(uint32_t, const uint8_t*)> watch) {
+void WindowsTest::WatchRequests(std::function<void(const LoggedRequest&)> watch) {
     std::lock_guard<std::mutex> hold(g_portLock);
     g_watch = std::move(watch);
 }

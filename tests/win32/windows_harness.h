@@ -27,7 +27,7 @@ protected:
     // Threads on which requests reached the driver port, since the last call.
     std::vector<DWORD> TakeRequestThreads();
     // Called on every request that reaches the driver port, before the card answers.
-    void WatchRequests(std::function<void(uint32_t code, const uint8_t* request)> watch);
+    void WatchRequests(std::function<void(const LoggedRequest& request)> watch);
 
     std::unique_ptr<CCardControl> device;  // the main window's device object
     static constexpr int32_t kCard = 0;

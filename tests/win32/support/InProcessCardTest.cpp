@@ -41,3 +41,13 @@ void InProcessCardTest::OnCore(const std::function<void(CVirtualCard&)>& change)
         return 0;
     });
 }
+
+void InProcessCardTest::RefuseNextChange(Refusal refusal) {
+    OnCore([refusal](CVirtualCard& core) {
+        if (refusal == Refusal::kDriverStatus) {
+            core.AnswerStatusForNextCalls(5, 1);
+        } else {
+            core.FailNextCalls(refusal == Refusal::kReadFailsToo ? 2 : 1);
+        }
+    });
+}

@@ -44,6 +44,28 @@ bool PumpEachUntil(const std::function<bool()>& done) {
     return true;
 }
 
+bool PumpLookingUntil(const std::function<bool()>& done, DWORD boundMs) {
+    constexpr DWORD kLookEveryMs = 20;
+    const ULONGLONG deadline = ::GetTickCount64() + boundMs;
+    while (!done()) {
+        if (::GetTickCount64() >= deadline) return false;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, kLookEveryMs, QS_ALLINPUT);
+        PumpMessages();
+    }
+    return true;
+}
+
+bool PumpUntilEnded(HANDLE process, DWORD boundMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + boundMs;
+    for (ULONGLONG now = ::GetTickCount64(); now < deadline; now = ::GetTickCount64()) {
+        const DWORD woke =
+            ::MsgWaitForMultipleObjects(1, &process, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
+        PumpMessages();
+        if (woke == WAIT_OBJECT_0) return true;
+    }
+    return false;
+}
+
 bool WaitUntilQueued(HWND window, UINT message) {
     const ULONGLONG deadline = ::GetTickCount64() + 10000;
     MSG queued;

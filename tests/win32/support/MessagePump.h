@@ -16,6 +16,12 @@ bool PumpUntil(const std::function<bool()>& done);
 // generous deadline. For a window a slow driver keeps busy, whose queue may never
 // run empty.
 bool PumpEachUntil(const std::function<bool()>& done);
+// Pumps messages until done() holds, looking at it again every few milliseconds:
+// what it waits for happens in another process and wakes nothing here. False after
+// boundMs.
+bool PumpLookingUntil(const std::function<bool()>& done, DWORD boundMs = 10000);
+// Pumps messages until process has ended; false after boundMs.
+bool PumpUntilEnded(HANDLE process, DWORD boundMs);
 // Waits, handling nothing, until a message is queued for window; false after a
 // generous deadline.
 bool WaitUntilQueued(HWND window, UINT message);

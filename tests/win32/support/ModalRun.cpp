@@ -44,10 +44,39 @@ INT_PTR Run(CDialog& dialog, const std::function<void(HWND)>& body, bool cancelA
     return result;
 }
 
+// A window opened by the program, awaited by its title; runs nest.
+struct TitledRun {
+    const char* title;
+    const std::function<void(HWND)>* body;
+    bool ran;
+};
+TitledRun* g_titled = nullptr;
+
+void CALLBACK RunBodyInTitled(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND hwnd = ::FindWindowA(nullptr, g_titled->title);
+    if (hwnd == nullptr || !::IsWindowVisible(hwnd)) return;
+    ::KillTimer(nullptr, timer);
+    ::UpdateWindow(hwnd);
+    g_titled->ran = true;
+    (*g_titled->body)(hwnd);
+    ::PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
+}
+
 }  // namespace
 
 INT_PTR RunModal(CDialog& dialog, const std::function<void(HWND)>& body) { return Run(dialog, body, true); }
 
 INT_PTR RunModalLeftToItself(CDialog& dialog, const std::function<void(HWND)>& body) {
     return Run(dialog, body, false);
+}
+
+void RunInWindowOpenedBy(const char* title, const std::function<void()>& open, const std::function<void(HWND)>& body) {
+    TitledRun run{title, &body, false};
+    TitledRun* outer = g_titled;
+    g_titled = &run;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, USER_TIMER_MINIMUM, RunBodyInTitled);
+    open();
+    ::KillTimer(nullptr, timer);
+    g_titled = outer;
+    EXPECT_TRUE(run.ran) << "no window titled \"" << title << "\" showed";
 }

@@ -19,6 +19,13 @@ INT_PTR RunModal(CDialog& dialog, const std::function<void(HWND hwnd)>& body);
 INT_PTR RunModalLeftToItself(CDialog& dialog, const std::function<void(HWND hwnd)>& body);
 constexpr INT_PTR kEndedByDeadline = -2;
 
+// Runs open(), which opens a modal window titled title (a click on the button that
+// opens it, say); body runs inside that window's message loop once it is shown and
+// painted, and the window is cancelled afterwards. The test fails when no such
+// window shows.
+void RunInWindowOpenedBy(const char* title, const std::function<void()>& open,
+                         const std::function<void(HWND hwnd)>& body);
+
 // The framework object of the dialog's control id (the test fails when there is none).
 template <typename T>
 T& Control(HWND dialog, int id) {
