@@ -2,11 +2,13 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <algorithm>
 #include <atomic>
 
 #include "controls/BitmapCache.h"
 #include "controls/SkinButton.h"
 #include "tests/win32/panel_harness.h"
+#include "windows/DiagnosticsDialog.h"
 
 namespace {
 
@@ -165,4 +167,30 @@ TEST_F(PanelTest, AMinimisedOrHiddenWindowPollsNoLampsAndReadsThemWhenShownAgain
             EXPECT_TRUE(AllFour(*LampAt(hwnd, 104 + 65 * 2, 258), 209)) << "before any tick";
         });
     }
+}
+
+// Diagnostics has no owner, so it stays on screen while the main window is minimised:
+// it goes on reading the card, and the lamps nobody sees are not polled.
+TEST_F(PanelTest, AMinimisedWindowPollsNoLampsWhileTheDiagnosticsItOpenedGoesOn) {
+    CWaveSettingsDialog::SetLampPeriod(kFastLampPeriodMs);
+    CDiagnosticsDialog::SetPollDelay(kFastLampPeriodMs);
+    RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
+        RunInWindowOpenedBy("Zelk MIRVA PCI Diagnostics", [&] { ClickId(hwnd, 95); }, [&](HWND diagnostics) {
+            ::ShowWindow(hwnd, SW_MINIMIZE);
+            PumpMessages();
+            ASSERT_TRUE(::IsWindowVisible(diagnostics));
+            ClearLog();
+            const LampPeriods periods;
+            ASSERT_TRUE(PumpUntil([&] { return periods.Passed() >= 5; }));
+            const std::vector<LoggedRequest> log = TakeLog();
+            EXPECT_GE(log.size(), 6u) << "Diagnostics polls on";
+            EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                                    [](const LoggedRequest& r) {
+                                        return r.code == kQueryStatus && (r.Word(16) == 15 || r.Word(16) == 14);
+                                    }),
+                      0)
+                << "lamp requests";
+        });
+    });
+    CDiagnosticsDialog::SetPollDelay(CDiagnosticsDialog::kPollDelayMs);
 }
