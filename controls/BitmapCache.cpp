@@ -4,8 +4,8 @@
 
 namespace {
 
-// Guards the list: the lamp refresh may load bitmaps from the timer thread while the
-// user-interface thread loads others or frees the cache.
+// Guards the list: any thread may load bitmaps while another loads others or frees
+// the cache.
 std::mutex cacheLock;
 std::unique_ptr<SkinBitmapCacheEntry> cacheHead;
 
