@@ -1,7 +1,13 @@
 // The smallest dialog program, to time a start under Wine beside the panel's: one
 // empty dialog that sets the event kMinimalDialogPainted once its first paint is
-// done, and ends on WM_CLOSE.
+// done, and ends on WM_CLOSE. Built with WAVE_PLATFORM_FLOOR, it also does what no
+// panel can do without: it starts the common controls and a multimedia timer, whose
+// libraries Wine loads with their own dependencies.
 #include <windows.h>
+#ifdef WAVE_PLATFORM_FLOOR
+#include <commctrl.h>
+#include <mmsystem.h>
+#endif
 
 #include "bench/MinimalDialog.h"
 
@@ -9,9 +15,17 @@ namespace {
 
 HANDLE painted = nullptr;
 
+#ifdef WAVE_PLATFORM_FLOOR
+void CALLBACK Tick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {}
+#endif
+
 INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
     switch (message) {
-        case WM_INITDIALOG: return TRUE;
+        case WM_INITDIALOG:
+#ifdef WAVE_PLATFORM_FLOOR
+            ::timeSetEvent(1000, 10, Tick, 0, TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
+#endif
+            return TRUE;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = ::BeginPaint(hwnd, &ps);
@@ -37,6 +51,10 @@ struct Template {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     painted = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, kMinimalDialogPainted);
+#ifdef WAVE_PLATFORM_FLOOR
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+#endif
     alignas(DWORD) Template dialog = {};
     dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME;
     dialog.header.cx = 200;

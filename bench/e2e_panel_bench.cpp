@@ -3,9 +3,10 @@
 //  - start to first completed paint: from CreateProcess until the counter has
 //    taken the first repaint's 38 requests after the main window appeared;
 //  - in the same run, alternating with it, the start of a minimal dialog program
-//    to its first completed paint, under the same Wine;
+//    to its first completed paint, under the same Wine, and of the same dialog with
+//    the common controls and a multimedia timer (the platform's floor for a panel);
 //  - the idle panel's request rate over ten seconds.
-// Usage: e2e_panel_bench PROGRAM MINIMAL_DIALOG   (the driver must be running)
+// Usage: e2e_panel_bench PROGRAM MINIMAL_DIALOG PLATFORM_DIALOG   (the driver must be running)
 //        e2e_panel_bench --minimise   minimises the running panel, as its minimise box would
 #include <windows.h>
 
@@ -118,6 +119,12 @@ bool TimeMinimalStart(const char* program, double& paintedMs) {
     return ok;
 }
 
+// Sorts the times; the middle one.
+double Median(std::vector<double>& times) {
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
 bool MeasureIdle(HANDLE device, double& perSecond, uint32_t& requests) {
     uint32_t first = 0, last = 0;
     if (!ReadCount(device, first)) return false;
@@ -144,8 +151,8 @@ int MinimisePanel() {
 
 int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--minimise") == 0) return MinimisePanel();
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: e2e_panel_bench PROGRAM MINIMAL_DIALOG\n");
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: e2e_panel_bench PROGRAM MINIMAL_DIALOG PLATFORM_DIALOG\n");
         return 2;
     }
     const Handle driver = OpenDriver();
@@ -156,6 +163,7 @@ int main(int argc, char** argv) {
     }
     std::vector<double> painted;
     std::vector<double> minimal;
+    std::vector<double> platform;
     for (int i = 0; i < kStarts; ++i) {
         StartTimes times;
         HWND window = nullptr;
@@ -169,23 +177,32 @@ int main(int argc, char** argv) {
         std::printf("start %d: window after %.1f ms (%u requests before it), first paint done after %.1f ms\n",
                     i + 1, times.windowMs, times.before, times.paintedMs);
         painted.push_back(times.paintedMs);
-        double minimalMs = 0;
-        if (!TimeMinimalStart(argv[2], minimalMs)) {
-            std::fprintf(stderr, "e2e_panel_bench: the minimal dialog did not paint in start %d\n", i + 1);
-            return 1;
+        const struct {
+            const char* program;
+            const char* name;
+            std::vector<double>& times;
+        } floors[] = {{argv[2], "minimal dialog", minimal}, {argv[3], "platform dialog", platform}};
+        for (const auto& floor : floors) {
+            double ms = 0;
+            if (!TimeMinimalStart(floor.program, ms)) {
+                std::fprintf(stderr, "e2e_panel_bench: the %s did not paint in start %d\n", floor.name, i + 1);
+                return 1;
+            }
+            std::printf("start %d: %s painted after %.1f ms\n", i + 1, floor.name, ms);
+            floor.times.push_back(ms);
         }
-        std::printf("start %d: minimal dialog painted after %.1f ms\n", i + 1, minimalMs);
-        minimal.push_back(minimalMs);
     }
-    std::sort(painted.begin(), painted.end());
-    std::sort(minimal.begin(), minimal.end());
-    const double panelMedian = painted[painted.size() / 2];
-    const double minimalMedian = minimal[minimal.size() / 2];
+    const double panelMedian = Median(painted);
+    const double minimalMedian = Median(minimal);
+    const double platformMedian = Median(platform);
     std::printf("start to first completed paint: median %.1f ms, best %.1f ms of %d starts\n", panelMedian,
                 painted.front(), kStarts);
     std::printf("minimal dialog program:         median %.1f ms, best %.1f ms of %d starts\n", minimalMedian,
                 minimal.front(), kStarts);
+    std::printf("platform dialog (common controls, multimedia timer): median %.1f ms, best %.1f ms\n",
+                platformMedian, platform.front());
     std::printf("panel start / minimal dialog start: %.2f\n", panelMedian / minimalMedian);
+    std::printf("panel start / platform dialog start: %.2f\n", panelMedian / platformMedian);
 
     StartTimes times;
     HWND window = nullptr;
