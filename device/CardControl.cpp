@@ -128,7 +128,9 @@ std::shared_ptr<CDriverLink> CCardControl::Current() const {
 
 std::shared_ptr<CDriverLink> CCardControl::Link() {
     std::shared_ptr<CDriverLink> link = Current();
-    if (!link || !link->Gone()) return link;
+    // A link built after the driver went that found no card (the driver back before
+    // its card) is built again too, until one is found.
+    if (!link || !(link->Gone() || goneNoticed_.load())) return link;
     return Reopen(link);
 }
 

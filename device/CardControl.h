@@ -5,8 +5,9 @@
 //
 // When the driver goes from under the link (a stopped driver, a removed card), the
 // first operation that finds the link gone closes it and builds a new one on the
-// same port, discovering the cards again, at most once per reopen interval; in
-// between, operations fail at once. The card index then addresses the new table.
+// same port, discovering the cards again, at most once per reopen interval, until a
+// new link finds a card; in between, operations fail at once. The card index then
+// addresses the new table.
 //
 // Threads: the card operations may be called from any thread (the link serializes
 // them); QueryStatus is the one the program's poll thread calls. An operation holds
@@ -93,9 +94,9 @@ private:
 
     mutable std::mutex linkLock_;  // guards link_, the pointer only
     std::shared_ptr<CDriverLink> link_;
-    std::mutex reopenLock_;        // one build at a time; guards the two below
+    std::mutex reopenLock_;        // one build at a time; guards lastBuildMs_
     uint64_t lastBuildMs_ = 0;
-    bool goneNoticed_ = false;
+    std::atomic<bool> goneNoticed_{false};  // the driver went, and no link since found a card
     std::atomic<uint32_t> reopenIntervalMs_{kDefaultReopenIntervalMs};
     std::atomic<Clock> clock_;
     std::mutex noticeLock_;

@@ -90,6 +90,27 @@ TEST_F(Reconnect, AStoppedDriverIsReopenedAtMostOncePerIntervalUntilItAnswers) {
     EXPECT_EQ(heard, (std::vector<Event>{Event::kGone, Event::kBack}));
 }
 
+// A driver may come back before its card answers: the link built then finds no card,
+// and is built again, once per interval, until one does.
+TEST_F(Reconnect, ADriverBackWithoutItsCardIsAskedAgainUntilTheCardAnswers) {
+    uint8_t flag = 9;
+    rig.card->SetPresent(false);
+    EXPECT_TRUE(IsPanelFailure(AutoSync(&flag)));
+    rig.Core([](CVirtualCard& core) { core.SetAnswerMask(0); });
+    rig.card->SetPresent(true);
+    for (int round = 0; round < 2; ++round) {
+        g_now += kInterval;
+        EXPECT_TRUE(IsPanelFailure(AutoSync(&flag)));
+        EXPECT_EQ(control->GetCardCount(), 0u);
+    }
+    EXPECT_EQ(opens, 3);
+    rig.Core([](CVirtualCard& core) { core.SetAnswerMask(0x1); });
+    g_now += kInterval;
+    EXPECT_EQ(AutoSync(&flag), 0);
+    EXPECT_EQ(opens, 4);
+    EXPECT_EQ(heard, (std::vector<Event>{Event::kGone, Event::kBack}));
+}
+
 TEST_F(Reconnect, FailuresOfADriverStillThereKeepTheLink) {
     struct Case {
         const char* name;
