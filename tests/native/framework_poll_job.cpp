@@ -63,12 +63,17 @@ private:
     int ended_ = 0;
 };
 
-TEST(PollJob, AWakeDuringItsOwnPollIsDroppedAndWokenJobsTakeTurnsOnOneOtherThread) {
+// Three started jobs polling into one log, which outlives them.
+class ThreeJobs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (CPollJob* job : {&a, &b, &c}) job->Start(log.Poll());
+    }
     PollLog log;
     CPollJob a, b, c;
-    a.Start(log.Poll());
-    b.Start(log.Poll());
-    c.Start(log.Poll());
+};
+
+TEST_F(ThreeJobs, AWakeDuringItsOwnPollIsDroppedAndWokenJobsTakeTurnsOnOneOtherThread) {
     a.Wake(1);
     ASSERT_TRUE(log.WaitForPolls(1));
     a.Wake(2);  // a kept wake would come before c's
@@ -90,12 +95,7 @@ TEST(PollJob, AWakeDuringItsOwnPollIsDroppedAndWokenJobsTakeTurnsOnOneOtherThrea
     }
 }
 
-TEST(PollJob, StoppingAJobThatWaitsForItsTurnWaitsForNoOtherPollAndDropsTheWake) {
-    PollLog log;
-    CPollJob a, b, c;
-    a.Start(log.Poll());
-    b.Start(log.Poll());
-    c.Start(log.Poll());
+TEST_F(ThreeJobs, StoppingAJobThatWaitsForItsTurnWaitsForNoOtherPollAndDropsTheWake) {
     a.Wake(1);
     ASSERT_TRUE(log.WaitForPolls(1));
     b.Wake(10);
