@@ -103,6 +103,12 @@ void CSkinButton::ShowPressed(int shown) {
     RaiseStateChange();
 }
 
+void CSkinButton::ShowState(int shown) {
+    state = shown;
+    InvalidateRect(nullptr, TRUE);
+    RaiseStateChange();
+}
+
 void CSkinButton::Click() {
     state = state == 0 ? 1 : 0;
     // Clients hear of the switch before of what the parent does about it.

@@ -8,7 +8,7 @@
 
 class CSkinButton : public CAccessibleWnd {
 public:
-    // 0 off, 1 on; owners write it, then repaint the button and RaiseStateChange themselves
+    // 0 off, 1 on; owners set it through ShowState
     int state = 0;
     int pressed = 0;   // 1 while a press is held with the pointer over the button
     int tracking = 0;  // 1 from a press on the button until its release or the capture's loss
@@ -26,6 +26,9 @@ public:
     // size, state and pressed. Returns 0, keeping the previous images, when a bitmap is
     // missing. User-interface thread only.
     BOOL SetBitmaps(UINT offUp, UINT onUp, UINT offDown, UINT onDown);
+    // Shows a state its owner has from the card: repaints and tells readers, and sends
+    // the parent nothing.
+    void ShowState(int shown);
 
     LONG AccessibleRole() const override;
     // A switch says "on" or "off" unless its owner says more.

@@ -180,8 +180,7 @@ void CSkinDropList::DoDefaultAction(LONG child) {
 
 void CSkinDropList::Choose(int index) {
     if (dropped == 1) {
-        popup.SetCurSel(index);
-        popup.Close(index);
+        popup.Choose(index);
     } else {
         SetValueChanged(index);
     }

@@ -23,6 +23,8 @@ public:
     void Hide();
     // Posts select (code 9), or cancel (code 10) when index is -1, and hides.
     void Close(int index);
+    // Highlights the item and closes with it chosen.
+    void Choose(int index);
 
     int AddString(const char* text);
     int GetCurSel() const;
@@ -52,9 +54,6 @@ private:
     LRESULT ListMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     // The hidden list window with the items and the highlight kept so far.
     bool CreateList();
-    // Highlights the item and closes with it chosen.
-    void Choose(int index);
-
     HWND m_hWndOwner = nullptr;
     HFONT font_ = nullptr;
     std::vector<std::string> items_;

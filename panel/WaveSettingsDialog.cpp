@@ -72,10 +72,7 @@ int ChannelOf(UINT id, UINT ChannelIds::*field) {
 // A switch is repainted, and clients told, only when the card's state differs from
 // what it shows.
 void ShowSwitchState(CSkinButton& sw, int state) {
-    if (sw.state == state) return;
-    sw.state = state;
-    sw.InvalidateRect(nullptr, TRUE);
-    sw.RaiseStateChange();
+    if (sw.state != state) sw.ShowState(state);
 }
 
 }  // namespace

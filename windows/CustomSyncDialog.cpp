@@ -36,12 +36,6 @@ constexpr StreamIds kStreamIds[CCustomSyncDialog::kStreams] = {
 // Frames and headers are drawn with the ADAT columns first.
 constexpr int kPaintOrder[CCustomSyncDialog::kStreams] = {2, 3, 4, 5, 0, 1, 6, 7, 8, 9};
 
-void ShowSwitch(CSkinButton& sw, int state) {
-    sw.state = state;
-    sw.InvalidateRect(nullptr, TRUE);
-    sw.RaiseStateChange();
-}
-
 std::unique_ptr<CSyncLayout> LayoutForBaseUnits() {
     const LONG units = SkinDialogBaseUnits();
     return std::make_unique<CSyncLayout>(LOWORD(units), HIWORD(units));
@@ -175,10 +169,10 @@ void CCustomSyncDialog::RefreshSwitches() {
         int state = 0;
         if (i < kRecordStreams) {
             ReadSwitch(kRecord, stream, &state);
-            ShowSwitch(m_channels[i].record, state);
+            m_channels[i].record.ShowState(state);
         }
         ReadSwitch(kPlayback, stream, &state);
-        ShowSwitch(m_channels[i].playback, state);
+        m_channels[i].playback.ShowState(state);
     }
 }
 
@@ -210,7 +204,7 @@ int32_t CCustomSyncDialog::SetGroup(uint32_t direction, int flag) {
     for (int i = 0; i < count; ++i) {
         CSkinButton& sw = direction == kRecord ? m_channels[i].record : m_channels[i].playback;
         const int before = sw.state;
-        ShowSwitch(sw, flag);
+        sw.ShowState(flag);
         status = SendSwitch(sw, direction, static_cast<uint16_t>(i), flag, before);
     }
     return status;
@@ -222,6 +216,6 @@ int32_t CCustomSyncDialog::SendSwitch(CSkinButton& sw, uint32_t direction, uint1
     const int32_t status = m_pDevice->SetStreamSync(m_nCard, direction, stream, static_cast<uint32_t>(flag));
     if (IsChangeTaken(status)) return status;
     int held = 0;
-    ShowSwitch(sw, ReadSwitch(direction, stream, &held) ? held : before);
+    sw.ShowState(ReadSwitch(direction, stream, &held) ? held : before);
     return status;
 }
