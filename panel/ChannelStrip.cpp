@@ -9,7 +9,6 @@
 namespace {
 
 constexpr int kFullLevel = 65535;
-constexpr int kCentreBalance = 64;
 constexpr COLORREF kWorkingPointer = RGB(12, 12, 12);
 constexpr COLORREF kSwitchedOffPointer = RGB(160, 160, 160);
 

@@ -1,8 +1,6 @@
 #include "panel/PanelLaws.h"
 
 namespace {
-constexpr uint32_t kMaxBalance = 127;
-constexpr uint32_t kCentre = 64;
 // Positions on either side of the centre, by their distance k from it: 1 and 2 lie
 // in the dead zone and send what the centre sends.
 constexpr uint32_t kFirstOutsideDeadZone = 3;
@@ -35,8 +33,8 @@ Levels LevelsFromVolumeBalance(uint16_t volume, uint16_t balance) {
   // Beyond the knob's range the level would wrap below zero; hold it at the hard side.
   const uint32_t b = balance > kMaxBalance ? kMaxBalance : balance;
   // Unequal divisors so that both ends reach silence: 0 mutes right, 127 mutes left.
-  if (b < 62) return {volume, static_cast<uint16_t>(v - Drop(kCentre - b, v, kLeftDivisor))};
-  if (b > 66) return {static_cast<uint16_t>(v - Drop(b - kCentre, v, kRightDivisor)), volume};
+  if (b < 62) return {volume, static_cast<uint16_t>(v - Drop(kCentreBalance - b, v, kLeftDivisor))};
+  if (b > 66) return {static_cast<uint16_t>(v - Drop(b - kCentreBalance, v, kRightDivisor)), volume};
   return {volume, volume};
 }
 
@@ -46,9 +44,9 @@ Levels LevelsFromVolumeBalance(uint16_t volume, uint16_t balance) {
 uint16_t BalanceFromLevels(uint16_t left, uint16_t right) {
   const uint32_t l = left;
   const uint32_t r = right;
-  if (l > r) return static_cast<uint16_t>(kCentre - NearestDistance(l - r, l, kLeftDivisor));
-  if (r > l) return static_cast<uint16_t>(kCentre + NearestDistance(r - l, r, kRightDivisor));
-  return kCentre;
+  if (l > r) return static_cast<uint16_t>(kCentreBalance - NearestDistance(l - r, l, kLeftDivisor));
+  if (r > l) return static_cast<uint16_t>(kCentreBalance + NearestDistance(r - l, r, kRightDivisor));
+  return kCentreBalance;
 }
 
 uint16_t ClockModeFromSelection(uint16_t clock, uint16_t rate) {

@@ -7,6 +7,8 @@ struct Levels {
 };
 
 // Balance 0..127, 64 centre; 62..66 is a dead zone. Balances above 127 count as 127.
+constexpr uint16_t kCentreBalance = 64;
+constexpr uint16_t kMaxBalance = 127;
 Levels LevelsFromVolumeBalance(uint16_t volume, uint16_t balance);
 // The position whose levels at volume max(left, right) lie nearest (left, right), of
 // equals the one nearest the centre: the levels any position sends read back as a

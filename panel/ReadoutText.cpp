@@ -10,8 +10,6 @@
 namespace {
 
 constexpr double kFullLevel = 65535.0;
-constexpr uint16_t kCentre = 64;
-constexpr uint16_t kMaxBalance = 127;
 constexpr char kLeftOfCentre[] = " left of centre";
 constexpr char kRightOfCentre[] = " right of centre";
 
@@ -80,8 +78,8 @@ bool DecibelsFromText(const std::string& text, double* db, bool* silence) {
 }
 
 std::string PositionText(uint16_t balance) {
-    if (balance < kCentre) return std::to_string(kCentre - balance) + kLeftOfCentre;
-    return std::to_string(balance - kCentre) + kRightOfCentre;
+    if (balance < kCentreBalance) return std::to_string(kCentreBalance - balance) + kLeftOfCentre;
+    return std::to_string(balance - kCentreBalance) + kRightOfCentre;
 }
 
 // "2 left of centre" and the like; false for another text or a step beyond the knob.
@@ -90,9 +88,9 @@ bool PositionFromText(std::string text, uint16_t* balance) {
     if (!left && !TakeSuffix(text, kRightOfCentre)) return false;
     if (!AllDigits(text) || text.size() > 3) return false;
     const int steps = std::atoi(text.c_str());
-    const int limit = left ? kCentre : kMaxBalance - kCentre;
+    const int limit = left ? kCentreBalance : kMaxBalance - kCentreBalance;
     if (steps < 1 || steps > limit) return false;
-    *balance = static_cast<uint16_t>(left ? kCentre - steps : kCentre + steps);
+    *balance = static_cast<uint16_t>(left ? kCentreBalance - steps : kCentreBalance + steps);
     return true;
 }
 
@@ -122,7 +120,7 @@ bool BalanceFromSides(const std::string& text, uint16_t volume, uint16_t* balanc
         const Levels levels = LevelsFromVolumeBalance(volume, static_cast<uint16_t>(b));
         const double distance = std::fabs(DecibelsOf(levels.left) - leftDb) + std::fabs(DecibelsOf(levels.right) - rightDb);
         if (nearest < 0 || distance < best ||
-            (distance == best && std::abs(b - kCentre) < std::abs(nearest - kCentre))) {
+            (distance == best && std::abs(b - kCentreBalance) < std::abs(nearest - kCentreBalance))) {
             nearest = b;
             best = distance;
         }
@@ -151,7 +149,7 @@ std::string BalanceText(uint16_t volume, uint16_t balance) {
     const Levels levels = LevelsFromVolumeBalance(volume, balance);
     if (levels.left != levels.right) return "L " + DecibelText(levels.left) + ", R " + DecibelText(levels.right);
     // Equal sides say nothing of where the knob stands (in the dead zone, or at low volume).
-    return balance == kCentre ? "centre" : PositionText(balance);
+    return balance == kCentreBalance ? "centre" : PositionText(balance);
 }
 
 std::string KnobReadout(const std::string& name, uint16_t volume, uint16_t balance) {
@@ -189,7 +187,7 @@ bool LevelFromText(const std::string& text, uint16_t* level) {
 bool BalanceFromText(const std::string& text, uint16_t volume, uint16_t* balance) {
     const std::string trimmed = Trimmed(text);
     if (SameLetters(trimmed, "centre")) {
-        *balance = kCentre;
+        *balance = kCentreBalance;
         return true;
     }
     return PositionFromText(trimmed, balance) || BalanceFromSides(trimmed, volume, balance);
