@@ -41,7 +41,7 @@ void CReadoutTip::RelayMouse(const MSG& msg) {
 bool CReadoutTip::MakeTips() {
     if (m_tipsFailed) return false;
     if (m_hWnd != nullptr) return true;
-    // Start-up registers only the standard classes; the tooltip class comes with these.
+    // The common controls load here, at the first hover, not at start.
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&classes);
     const RECT none{0, 0, 0, 0};

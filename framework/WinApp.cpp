@@ -89,10 +89,10 @@ void CWinApp::WinHelp(DWORD_PTR data, UINT command) {
     ::WinHelpA(owner, path.c_str(), command, data);
 }
 
-BOOL CWinApp::Enable3dControlsStatic() {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    return ::InitCommonControlsEx(&controls);
-}
+// Every Windows this program runs on draws standard controls three-dimensional by
+// itself, so nothing is turned on. Loading the common controls here would cost every
+// start their load and about a megabyte; the readout tips load them when first needed.
+BOOL CWinApp::Enable3dControlsStatic() { return FALSE; }
 
 HINSTANCE AfxGetResourceHandle() { return ::GetModuleHandleA(nullptr); }
 

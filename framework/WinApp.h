@@ -49,7 +49,7 @@ public:
     // ".hlp"). Does nothing but HELP_QUIT while that file does not exist.
     void WinHelp(DWORD_PTR data, UINT command = HELP_CONTEXT);
     std::string GetHelpFilePath() const;
-    // The three-dimensional look of standard controls; result TRUE on success.
+    // The three-dimensional look of standard controls; FALSE: the platform's own.
     BOOL Enable3dControlsStatic();
     // Runs the handler that the command map gives the command; FALSE when it has none.
     BOOL OnCmdMsg(UINT id);

@@ -211,6 +211,11 @@ class Suite:
             self.check(named, "channel %d is not named %r" % (k, layout.CHANNEL_NAMES[k]))
         self.clock_faces = {"clock": self.main.grab(layout.CLOCK_LIST), "rate": self.main.grab(layout.RATE_LIST)}
         self.save(self.main, "e2e-main.png")
+        # What few runs use loads when first used: each of these costs every start
+        # its load and its memory.
+        loaded = self.wine.loaded_libraries()
+        for dll in ("comctl32.dll", "oleacc.dll", "oleaut32.dll"):
+            self.check(dll not in loaded, "%s is loaded once the panel shows" % dll)
 
     def lamp_turns(self, rect, looks, stream_args, state, wanted):
         self.cardctl("set", "stream", SLOT, *stream_args, state)

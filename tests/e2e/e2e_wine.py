@@ -159,5 +159,13 @@ class Wine:
                 found.append(int(entry))
         return found
 
+    def loaded_libraries(self):
+        """Lower-case names of the DLLs that the one running WaveSettings.exe has mapped."""
+        pids = self.program_processes()
+        if len(pids) != 1:
+            raise WineError("%d copies of %s run, not one" % (len(pids), PROGRAM_NAME))
+        with open("/proc/%d/maps" % pids[0]) as maps:
+            return {os.path.basename(line.split()[-1]).lower() for line in maps if line.rstrip().endswith(".dll")}
+
     def wait_program_count(self, count, timeout):
         return wait_until(lambda: len(self.program_processes()) == count, timeout, 0.1)
