@@ -1,11 +1,10 @@
 // The smallest dialog program, to time a start under Wine beside the panel's: one
 // empty dialog that sets the event kMinimalDialogPainted once its first paint is
 // done, and ends on WM_CLOSE. Built with WAVE_PLATFORM_FLOOR, it also does what no
-// panel can do without: it starts the common controls and a multimedia timer, whose
-// libraries Wine loads with their own dependencies.
+// panel can do without: it starts a multimedia timer, whose library Wine loads with
+// its own dependencies.
 #include <windows.h>
 #ifdef WAVE_PLATFORM_FLOOR
-#include <commctrl.h>
 #include <mmsystem.h>
 #endif
 
@@ -51,10 +50,6 @@ struct Template {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     painted = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, kMinimalDialogPainted);
-#ifdef WAVE_PLATFORM_FLOOR
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
-    ::InitCommonControlsEx(&controls);
-#endif
     alignas(DWORD) Template dialog = {};
     dialog.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | DS_MODALFRAME;
     dialog.header.cx = 200;

@@ -4,7 +4,7 @@
 //    taken the first repaint's 38 requests after the main window appeared;
 //  - in the same run, alternating with it, the start of a minimal dialog program
 //    to its first completed paint, under the same Wine, and of the same dialog with
-//    the common controls and a multimedia timer (the platform's floor for a panel);
+//    a multimedia timer (the platform's floor for a panel);
 //  - the idle panel's request rate over ten seconds.
 // Usage: e2e_panel_bench PROGRAM MINIMAL_DIALOG PLATFORM_DIALOG   (the driver must be running)
 //        e2e_panel_bench --minimise   minimises the running panel, as its minimise box would
@@ -199,7 +199,7 @@ int main(int argc, char** argv) {
                 painted.front(), kStarts);
     std::printf("minimal dialog program:         median %.1f ms, best %.1f ms of %d starts\n", minimalMedian,
                 minimal.front(), kStarts);
-    std::printf("platform dialog (common controls, multimedia timer): median %.1f ms, best %.1f ms\n",
+    std::printf("platform dialog (multimedia timer): median %.1f ms, best %.1f ms\n",
                 platformMedian, platform.front());
     std::printf("panel start / minimal dialog start: %.2f\n", panelMedian / minimalMedian);
     std::printf("panel start / platform dialog start: %.2f\n", panelMedian / platformMedian);
