@@ -10,7 +10,7 @@
 // addresses the new table.
 //
 // Threads: the card operations may be called from any thread (the link serializes
-// them); QueryStatus is the one the program's poll thread calls. An operation holds
+// them); QueryStatus is the one the lamp poll calls on the timer's thread. An operation holds
 // the link it started on, so a link built again under it stays alive until it ends;
 // one thread builds at a time, the others go on failing meanwhile. Construction,
 // Release and destruction belong to the owner's thread, and only once no other

@@ -1,15 +1,16 @@
 #pragma once
-// Runs a window's poll on the program's poll thread (CPollJob) and hands its results
-// to the window that shows them. The poll touches only this object and posts the window's
+// Runs a window's poll on its timer's thread (CPollJob) and hands its results to the
+// window that shows them. The poll touches only this object and posts the window's
 // handle a message; the results wait here under a lock until the window takes them.
 // While one poll's results wait, the next poll is skipped, so a busy window never finds
 // polls piled up in its queue and the driver is not asked for results nobody shows.
 // A window that also reads on its own thread discards what a poll begun earlier would
 // bring, which would be older than what it shows. The window stops the poll before its
-// handle goes; the window's timer wakes the poll and is killed before this object goes.
+// handle goes; the window's timer carries Key() and is killed before this object goes.
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -27,18 +28,20 @@ public:
     CPollHandoff& operator=(const CPollHandoff&) = delete;
 
     // The window's thread, before its timer starts: where the results go, how a poll
-    // reads them; the poll's wakes count from now on.
-    void Start(HWND window, Read read) {
+    // reads them, and how long the poll rests after each (CPollJob::Start); the timer's
+    // ticks count from now on.
+    void Start(HWND window, Read read, std::chrono::milliseconds rest) {
         {
             std::lock_guard<std::mutex> hold(lock_);
             window_ = window;
             read_ = std::move(read);
         }
-        job_.Start([this](uint32_t tag, const std::atomic<bool>& cancelled) { Poll(tag, cancelled); });
+        job_.Start([this](uint32_t tag, const std::atomic<bool>& cancelled) { Poll(tag, cancelled); }, rest);
     }
 
-    // The timer's thread, or any: asks for one poll, whose message carries wParam = tag.
-    void Wake(WPARAM tag) { job_.Wake(static_cast<uint32_t>(tag)); }
+    // What the window's timer carries: CPollJob::Tick(key, tag) runs one poll, whose
+    // message carries wParam = tag.
+    DWORD_PTR Key() const { return job_.Key(); }
 
     // The window's thread: the poll under way ends after its request in flight and
     // hands nothing over; no poll runs until Start.
@@ -65,7 +68,7 @@ public:
     }
 
 private:
-    // The poll thread: one poll, then the message.
+    // The timer's thread: one poll, then the message.
     void Poll(uint32_t tag, const std::atomic<bool>& cancelled) {
         HWND window = nullptr;
         Read read;

@@ -1,84 +1,78 @@
 #include "framework/PollJob.h"
 
-#include <algorithm>
 #include <condition_variable>
-#include <deque>
 #include <mutex>
-#include <thread>
+#include <unordered_map>
 
 namespace {
 
-struct PollThread {
+struct Jobs {
     std::mutex lock;
-    std::condition_variable woken;  // a job waits for its turn
     std::condition_variable ended;  // a poll has ended
-    std::deque<CPollJob*> turns;
-    std::thread thread;
+    std::unordered_map<uintptr_t, CPollJob*> byKey;
+    uintptr_t lastKey = 0;
 };
 
-// Made on first use and never destroyed: neither a window's close nor the program's
-// exit waits for the thread, which only ever waits for a job between polls then.
-PollThread& Shared() {
-    static PollThread* const shared = new PollThread;
-    return *shared;
+// Never destroyed: a tick may come while the program ends.
+Jobs& Shared() {
+    static Jobs* const jobs = new Jobs;
+    return *jobs;
+}
+
+uintptr_t Register(CPollJob* job) {
+    Jobs& jobs = Shared();
+    std::lock_guard<std::mutex> hold(jobs.lock);
+    const uintptr_t key = ++jobs.lastKey;
+    jobs.byKey.emplace(key, job);
+    return key;
 }
 
 }  // namespace
 
-CPollJob::~CPollJob() { Stop(); }
+CPollJob::CPollJob() : key_(Register(this)) {}
 
-void CPollJob::Start(Poll poll) {
-    PollThread& t = Shared();
-    std::lock_guard<std::mutex> hold(t.lock);
+CPollJob::~CPollJob() {
+    Stop();
+    Jobs& jobs = Shared();
+    std::lock_guard<std::mutex> hold(jobs.lock);
+    jobs.byKey.erase(key_);
+}
+
+void CPollJob::Start(Poll poll, std::chrono::milliseconds rest) {
+    std::lock_guard<std::mutex> hold(Shared().lock);
     if (started_) return;
     started_ = true;
     poll_ = std::move(poll);
-    if (!t.thread.joinable()) t.thread = std::thread(RunPolls);
+    rest_ = rest;
+    polled_ = false;
 }
 
-void CPollJob::Wake(uint32_t tag) {
-    PollThread& t = Shared();
-    {
-        std::lock_guard<std::mutex> hold(t.lock);
-        if (!started_ || running_) return;
-        tag_ = tag;
-        if (queued_) return;
-        queued_ = true;
-        t.turns.push_back(this);
-    }
-    t.woken.notify_one();
+void CPollJob::Tick(uintptr_t key, uint32_t tag) {
+    Jobs& jobs = Shared();
+    std::unique_lock<std::mutex> hold(jobs.lock);
+    const auto found = jobs.byKey.find(key);
+    if (found == jobs.byKey.end()) return;
+    CPollJob& job = *found->second;
+    if (!job.started_ || job.running_) return;
+    if (job.polled_ && std::chrono::steady_clock::now() - job.lastEnd_ < job.rest_) return;
+    job.running_ = true;
+    hold.unlock();
+    // The job stays alive and keeps its poll meanwhile: its Stop waits for running_ to clear.
+    job.poll_(tag, job.cancelled_);
+    hold.lock();
+    job.running_ = false;
+    job.polled_ = true;
+    job.lastEnd_ = std::chrono::steady_clock::now();
+    jobs.ended.notify_all();
 }
 
 void CPollJob::Stop() {
-    PollThread& t = Shared();
-    std::unique_lock<std::mutex> hold(t.lock);
+    Jobs& jobs = Shared();
+    std::unique_lock<std::mutex> hold(jobs.lock);
     if (!started_) return;
     started_ = false;
-    if (queued_) {
-        t.turns.erase(std::find(t.turns.begin(), t.turns.end(), this));
-        queued_ = false;
-    }
     cancelled_ = true;
-    t.ended.wait(hold, [this] { return !running_; });
+    jobs.ended.wait(hold, [this] { return !running_; });
     cancelled_ = false;
     poll_ = nullptr;
-}
-
-void CPollJob::RunPolls() {
-    PollThread& t = Shared();
-    std::unique_lock<std::mutex> hold(t.lock);
-    for (;;) {
-        t.woken.wait(hold, [&t] { return !t.turns.empty(); });
-        CPollJob* job = t.turns.front();
-        t.turns.pop_front();
-        job->queued_ = false;
-        job->running_ = true;
-        const uint32_t tag = job->tag_;
-        hold.unlock();
-        // The job stays alive meanwhile: its Stop waits for running_ to clear.
-        job->poll_(tag, job->cancelled_);
-        hold.lock();
-        job->running_ = false;
-        t.ended.notify_all();
-    }
 }

@@ -306,16 +306,15 @@ void CWaveSettingsDialog::RefreshFromDevice() {
 
 void CWaveSettingsDialog::StartLampTimer() {
     if (m_nLampTimer == 0) {
-        // The poll runs on the program's poll thread and reads through the device
-        // object only, which outlives it; the timer only wakes it.
-        // TIME_KILL_SYNCHRONOUS: no wake comes after timeKillEvent has returned.
+        // The poll runs on the timer's thread and reads through the device object
+        // only, which outlives it. The timer carries the poll's key, which a tick
+        // that comes after the kill finds stopped or gone.
         CCardControl* device = m_pDevice.get();
         const int32_t card = m_nCard;
-        m_lampPoll.Start(m_hWnd, [device, card](const std::atomic<bool>& cancelled) {
-            return ReadStreamStates(*device, card, &cancelled);
-        });
-        m_nLampTimer = ::timeSetEvent(lampPeriodMs, kLampResolutionMs, LampTimerProc,
-                                      reinterpret_cast<DWORD_PTR>(&m_lampPoll), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
+        m_lampPoll.Start(
+            m_hWnd, [device, card](const std::atomic<bool>& cancelled) { return ReadStreamStates(*device, card, &cancelled); },
+            std::chrono::milliseconds(lampPeriodMs / 2));
+        m_nLampTimer = ::timeSetEvent(lampPeriodMs, kLampResolutionMs, LampTimerProc, m_lampPoll.Key(), TIME_PERIODIC);
     }
     RefreshStreamLamps();
 }
@@ -358,8 +357,7 @@ void CWaveSettingsDialog::ShowStreamStates(const StreamStates& states) {
 }
 
 void CALLBACK CWaveSettingsDialog::LampTimerProc(UINT timerId, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-    // Every timer of the process shares this thread: it only wakes the poll.
-    reinterpret_cast<CPollHandoff<StreamStates>*>(user)->Wake(timerId);
+    CPollJob::Tick(user, timerId);
 }
 
 LRESULT CWaveSettingsDialog::OnLampTick(WPARAM, LPARAM) {

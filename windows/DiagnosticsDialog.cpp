@@ -99,16 +99,15 @@ LRESULT CDiagnosticsDialog::OnPaint(WPARAM, LPARAM) {
 
 void CDiagnosticsDialog::StartPolling() {
     if (m_nTimerId == 0) {
-        // The poll runs on the program's poll thread and reads through the borrowed
-        // device object only, which outlives this window; the timer only wakes it.
-        // TIME_KILL_SYNCHRONOUS: no wake comes after timeKillEvent has returned.
+        // The poll runs on the timer's thread and reads through the borrowed device
+        // object only, which outlives this window. The timer carries the poll's key,
+        // which a tick that comes after the kill finds stopped or gone.
         CCardControl* device = m_pDevice;
         const int32_t card = m_nCard;
-        m_poll.Start(m_hWnd, [device, card](const std::atomic<bool>& cancelled) {
-            return ReadDiagnostics(*device, card, &cancelled);
-        });
-        m_nTimerId = ::timeSetEvent(s_pollDelayMs, kPollResolutionMs, TickProc,
-                                    reinterpret_cast<DWORD_PTR>(&m_poll), TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
+        m_poll.Start(
+            m_hWnd, [device, card](const std::atomic<bool>& cancelled) { return ReadDiagnostics(*device, card, &cancelled); },
+            std::chrono::milliseconds(s_pollDelayMs / 2));
+        m_nTimerId = ::timeSetEvent(s_pollDelayMs, kPollResolutionMs, TickProc, m_poll.Key(), TIME_PERIODIC);
     }
     UpdateValues();
 }
@@ -116,8 +115,7 @@ void CDiagnosticsDialog::StartPolling() {
 void CDiagnosticsDialog::SetPollDelay(UINT milliseconds) { s_pollDelayMs = milliseconds; }
 
 void CALLBACK CDiagnosticsDialog::TickProc(UINT timerId, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
-    // Every timer of the process shares this thread: it only wakes the poll.
-    reinterpret_cast<CPollHandoff<DiagnosticsReading>*>(user)->Wake(timerId);
+    CPollJob::Tick(user, timerId);
 }
 
 LRESULT CDiagnosticsDialog::OnTick(WPARAM, LPARAM) {

@@ -1,4 +1,4 @@
-// Polls on the program's poll thread: what the polls see of the wakes, and what
+// Polls run by their timers' ticks: which ticks poll, on which thread, and what
 // stopping a job waits for.
 #include <gtest/gtest.h>
 
@@ -63,51 +63,91 @@ private:
     int ended_ = 0;
 };
 
-// Three started jobs polling into one log, which outlives them.
-class ThreeJobs : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (CPollJob* job : {&a, &b, &c}) job->Start(log.Poll());
+// Ticks as the timer's thread gives them: each on a thread of its own here, so that
+// a test can tick while a poll is held at the log's gate.
+class Ticks {
+public:
+    ~Ticks() {
+        for (std::thread& t : threads_) t.join();
     }
-    PollLog log;
-    CPollJob a, b, c;
+    void Tick(uintptr_t key, uint32_t tag) { threads_.emplace_back(CPollJob::Tick, key, tag); }
+    void JoinAll() {
+        for (std::thread& t : threads_) t.join();
+        threads_.clear();
+    }
+
+private:
+    std::vector<std::thread> threads_;
 };
 
-TEST_F(ThreeJobs, AWakeDuringItsOwnPollIsDroppedAndWokenJobsTakeTurnsOnOneOtherThread) {
-    a.Wake(1);
+constexpr std::chrono::milliseconds kNoRest{0};
+
+TEST(PollJob, ATickPollsOnItsOwnThreadWithItsTagAndOneWhileThatPollIsUnderWayIsDropped) {
+    PollLog log;
+    CPollJob job;
+    job.Start(log.Poll(), kNoRest);
+    Ticks ticks;
+    ticks.Tick(job.Key(), 1);
     ASSERT_TRUE(log.WaitForPolls(1));
-    a.Wake(2);  // a kept wake would come before c's
-    b.Wake(10);
+    CPollJob::Tick(job.Key(), 2);  // returns at once: the poll of tick 1 is under way
     log.LetOneEnd();
-    ASSERT_TRUE(log.WaitForPolls(2));
-    c.Wake(20);
+    ticks.JoinAll();
     log.LetOneEnd();
-    ASSERT_TRUE(log.WaitForPolls(3));
-    log.LetOneEnd();
-    a.Stop();
-    b.Stop();
-    c.Stop();
-    EXPECT_EQ(log.Tags(), (std::vector<uint32_t>{1, 10, 20}));
-    const std::vector<std::thread::id> threads = log.Threads();
-    for (std::thread::id id : threads) {
-        EXPECT_EQ(id, threads[0]);
-        EXPECT_NE(id, std::this_thread::get_id());
-    }
+    CPollJob::Tick(job.Key(), 3);
+    job.Stop();
+    EXPECT_EQ(log.Tags(), (std::vector<uint32_t>{1, 3}));
+    EXPECT_NE(log.Threads()[0], std::this_thread::get_id());
+    EXPECT_EQ(log.Threads()[1], std::this_thread::get_id());
 }
 
-TEST_F(ThreeJobs, StoppingAJobThatWaitsForItsTurnWaitsForNoOtherPollAndDropsTheWake) {
-    a.Wake(1);
+TEST(PollJob, ATickWithinTheRestAfterAPollIsDropped) {
+    PollLog log;
+    CPollJob job;
+    job.Start(log.Poll(), kGenerous);
+    log.LetOneEnd();
+    log.LetOneEnd();
+    CPollJob::Tick(job.Key(), 1);
+    CPollJob::Tick(job.Key(), 2);  // made up at once after a long poll
+    job.Stop();
+    job.Start(log.Poll(), kGenerous);  // a new start rests from nothing
+    CPollJob::Tick(job.Key(), 3);
+    job.Stop();
+    EXPECT_EQ(log.Tags(), (std::vector<uint32_t>{1, 3}));
+}
+
+TEST(PollJob, ATickForAJobStoppedOrGoneDoesNothing) {
+    PollLog log;
+    uintptr_t goneKey = 0;
+    {
+        CPollJob gone;
+        gone.Start(log.Poll(), kNoRest);
+        goneKey = gone.Key();
+    }
+    CPollJob stopped;
+    stopped.Start(log.Poll(), kNoRest);
+    stopped.Stop();
+    CPollJob neverStarted;
+    log.LetOneEnd();
+    for (uintptr_t key : {goneKey, stopped.Key(), neverStarted.Key()}) CPollJob::Tick(key, 1);
+    EXPECT_TRUE(log.Tags().empty());
+    EXPECT_NE(goneKey, stopped.Key());
+    EXPECT_NE(goneKey, neverStarted.Key());
+}
+
+TEST(PollJob, StoppingAJobWaitsForNoOtherJobsPoll) {
+    PollLog log;
+    CPollJob busy;
+    CPollJob idle;
+    busy.Start(log.Poll(), kNoRest);
+    idle.Start(log.Poll(), kNoRest);
+    Ticks ticks;
+    ticks.Tick(busy.Key(), 1);
     ASSERT_TRUE(log.WaitForPolls(1));
-    b.Wake(10);
-    b.Stop();
-    EXPECT_EQ(log.Ended(), 0) << "b's Stop waited for a's poll";
-    c.Wake(20);  // b's wake, if kept, would come first
+    idle.Stop();
+    EXPECT_EQ(log.Ended(), 0) << "idle's Stop waited for busy's poll";
     log.LetOneEnd();
-    ASSERT_TRUE(log.WaitForPolls(2));
-    log.LetOneEnd();
-    a.Stop();
-    c.Stop();
-    EXPECT_EQ(log.Tags(), (std::vector<uint32_t>{1, 20}));
+    ticks.JoinAll();
+    busy.Stop();
 }
 
 TEST(PollJob, StopTellsThePollUnderWayToStopWaitsForItsEndAndStartPollsAgain) {
@@ -116,25 +156,26 @@ TEST(PollJob, StopTellsThePollUnderWayToStopWaitsForItsEndAndStartPollsAgain) {
     std::atomic<bool> cancelledSeen{false};
     CPollJob job;
     // A poll of many steps that ends between two of them once cancelled.
-    job.Start([&](uint32_t, const std::atomic<bool>& cancelled) {
-        underWay.set_value();
-        const auto giveUp = std::chrono::steady_clock::now() + kGenerous;
-        while (!cancelled && std::chrono::steady_clock::now() < giveUp) std::this_thread::yield();
-        cancelledSeen = cancelled.load();
-        ended = true;
-    });
-    job.Wake(1);
+    job.Start(
+        [&](uint32_t, const std::atomic<bool>& cancelled) {
+            underWay.set_value();
+            const auto giveUp = std::chrono::steady_clock::now() + kGenerous;
+            while (!cancelled && std::chrono::steady_clock::now() < giveUp) std::this_thread::yield();
+            cancelledSeen = cancelled.load();
+            ended = true;
+        },
+        kNoRest);
+    Ticks ticks;
+    ticks.Tick(job.Key(), 1);
     ASSERT_EQ(underWay.get_future().wait_for(kGenerous), std::future_status::ready);
     job.Stop();
     EXPECT_TRUE(ended) << "Stop returned before the poll ended";
     EXPECT_TRUE(cancelledSeen) << "the poll was not told to stop";
-    job.Wake(2);  // stopped: nothing
 
     PollLog log;
-    job.Start(log.Poll());
-    job.Wake(3);
-    ASSERT_TRUE(log.WaitForPolls(1));
+    job.Start(log.Poll(), kNoRest);
     log.LetOneEnd();
+    CPollJob::Tick(job.Key(), 3);
     job.Stop();
     EXPECT_EQ(log.Tags(), std::vector<uint32_t>{3});
 }

@@ -96,7 +96,7 @@ TEST_F(PanelTest, LampTimerPollsTheSixteenStreamsWithoutARepaint) {
             EXPECT_EQ(log[k].Word(16), k < 10 ? 15u : 14u);
             EXPECT_EQ(log[k].Word(20), k < 10 ? k : k - 10);
         }
-        // The states reach the window after the poll, which runs on the program's poll thread.
+        // The states reach the window after the poll, which runs on the timer's thread.
         EXPECT_TRUE(PumpUntil([&] { return AllFour(*LampAt(hwnd, 104 + 65 * 4, 258), 210); }));
     });
 }

@@ -32,7 +32,7 @@ protected:
     }
 
     // One update on the window's thread, as every repaint makes it; a timer tick
-    // shows the same values read on the program's poll thread.
+    // shows the same values read on the timer's thread.
     static void Update(HWND dialog) { Repaint(dialog); }
 };
 
