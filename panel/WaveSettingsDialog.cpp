@@ -311,9 +311,10 @@ void CWaveSettingsDialog::StartLampTimer() {
         // that comes after the kill finds stopped or gone.
         CCardControl* device = m_pDevice.get();
         const int32_t card = m_nCard;
-        m_lampPoll.Start(
-            m_hWnd, [device, card](const std::atomic<bool>& cancelled) { return ReadStreamStates(*device, card, &cancelled); },
-            std::chrono::milliseconds(lampPeriodMs / 2));
+        const auto read = [device, card](const std::atomic<bool>& cancelled) {
+            return ReadStreamStates(*device, card, &cancelled);
+        };
+        m_lampPoll.Start(m_hWnd, read, std::chrono::milliseconds(lampPeriodMs / 2));
         m_nLampTimer = ::timeSetEvent(lampPeriodMs, kLampResolutionMs, LampTimerProc, m_lampPoll.Key(), TIME_PERIODIC);
     }
     RefreshStreamLamps();

@@ -104,9 +104,10 @@ void CDiagnosticsDialog::StartPolling() {
         // which a tick that comes after the kill finds stopped or gone.
         CCardControl* device = m_pDevice;
         const int32_t card = m_nCard;
-        m_poll.Start(
-            m_hWnd, [device, card](const std::atomic<bool>& cancelled) { return ReadDiagnostics(*device, card, &cancelled); },
-            std::chrono::milliseconds(s_pollDelayMs / 2));
+        const auto read = [device, card](const std::atomic<bool>& cancelled) {
+            return ReadDiagnostics(*device, card, &cancelled);
+        };
+        m_poll.Start(m_hWnd, read, std::chrono::milliseconds(s_pollDelayMs / 2));
         m_nTimerId = ::timeSetEvent(s_pollDelayMs, kPollResolutionMs, TickProc, m_poll.Key(), TIME_PERIODIC);
     }
     UpdateValues();
