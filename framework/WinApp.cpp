@@ -91,7 +91,8 @@ void CWinApp::WinHelp(DWORD_PTR data, UINT command) {
 
 // Every Windows this program runs on draws standard controls three-dimensional by
 // itself, so nothing is turned on. Loading the common controls here would cost every
-// start their load and about a megabyte; the readout tips load them when first needed.
+// start their load and, under Wine, about 3 MB; the readout tips load them when first
+// needed.
 BOOL CWinApp::Enable3dControlsStatic() { return FALSE; }
 
 HINSTANCE AfxGetResourceHandle() { return ::GetModuleHandleA(nullptr); }
