@@ -44,7 +44,7 @@ void CPollJob::Start(Poll poll, std::chrono::milliseconds rest) {
     started_ = true;
     poll_ = std::move(poll);
     rest_ = rest;
-    polled_ = false;
+    restUntil_ = {};
 }
 
 void CPollJob::Tick(uintptr_t key, uint32_t tag) {
@@ -54,15 +54,14 @@ void CPollJob::Tick(uintptr_t key, uint32_t tag) {
     if (found == jobs.byKey.end()) return;
     CPollJob& job = *found->second;
     if (!job.started_ || job.running_) return;
-    if (job.polled_ && std::chrono::steady_clock::now() - job.lastEnd_ < job.rest_) return;
+    if (std::chrono::steady_clock::now() < job.restUntil_) return;
     job.running_ = true;
     hold.unlock();
     // The job stays alive and keeps its poll meanwhile: its Stop waits for running_ to clear.
     job.poll_(tag, job.cancelled_);
     hold.lock();
     job.running_ = false;
-    job.polled_ = true;
-    job.lastEnd_ = std::chrono::steady_clock::now();
+    job.restUntil_ = std::chrono::steady_clock::now() + job.rest_;
     jobs.ended.notify_all();
 }
 

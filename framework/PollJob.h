@@ -42,9 +42,8 @@ private:
     // Guarded by the jobs' lock.
     Poll poll_;
     std::chrono::milliseconds rest_{0};
+    std::chrono::steady_clock::time_point restUntil_;  // a tick before it is dropped
     bool started_ = false;
     bool running_ = false;
-    bool polled_ = false;  // lastEnd_ holds
-    std::chrono::steady_clock::time_point lastEnd_;
     std::atomic<bool> cancelled_{false};
 };
