@@ -10,12 +10,11 @@
 // addresses the new table.
 //
 // Threads: the card operations may be called from any thread (the link serializes
-// them); QueryStatus is the one the lamp poll calls on the timer's thread. An operation holds
-// the link it started on, so a link built again under it stays alive until it ends;
-// one thread builds at a time, the others go on failing meanwhile. Construction,
-// Release and destruction belong to the owner's thread, and only once no other
-// thread can call an operation any more (its polls stopped): Release frees the link
-// under them.
+// them); QueryStatus is the one the timer thread calls. An operation holds the link
+// it started on, so a link built again under it stays alive until it ends; one
+// thread builds at a time, the others go on failing meanwhile. Construction, Release
+// and destruction belong to the owner's thread, and only once no other thread can
+// call an operation any more (its polls stopped): Release frees the link under them.
 #include <atomic>
 #include <cstdint>
 #include <functional>

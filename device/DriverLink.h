@@ -4,12 +4,12 @@
 //
 // Threads: Build runs once, on the thread that makes the link, before any other
 // thread can reach it; clientId and cardCount are written there and only read
-// afterwards. Requests may then come from the user-interface thread and the
-// timer's thread that polls: each whole request (fill, call, read back) runs under the
-// link's lock, taken in turn, and the card table, which Free Card changes, is read
-// only under that lock (Card, or the record handed to TransactCard). Close and
-// destruction belong to the owner's thread, once no other thread can issue a request
-// any more; TakePort may run on any thread, after the request in flight.
+// afterwards. Requests may then come from the user-interface thread and the timer
+// thread: each whole request (fill, call, read back) runs under the link's lock, taken
+// in turn, and the card table, which Free Card changes, is read only under that lock
+// (Card, or the record handed to TransactCard). Close and destruction belong to
+// the owner's thread, once no other thread can issue a request any more; TakePort
+// may run on any thread, after the request in flight.
 #include <atomic>
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 // The states of the ten playback and six record streams behind the lamps, read in one
-// poll. A poll may run on the timer's thread: it touches only the device object.
+// poll. A poll may run on the lamp timer's thread: it touches only the device object.
 #include <atomic>
 #include <cstdint>
 

@@ -23,8 +23,8 @@ class CWaveSettingsDialog : public CDialog {
 public:
     static constexpr int kChannels = 10;
     static constexpr UINT kDefaultLampPeriodMs = 1000;
-    // The lamp timer runs the window's poll on the timer's thread, which posts this
-    // once the results wait for the window (wParam: the timer's identifier).
+    // The lamp timer polls on its own thread and posts this to the window once
+    // the results wait for it (wParam: the timer's identifier).
     static constexpr UINT kLampTickMessage = WM_APP + 1;
     // The device object tells, from whichever thread finds it, that its link went or
     // that a new one found the card (wParam: the CCardControl::LinkEvent).

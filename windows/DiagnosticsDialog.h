@@ -18,8 +18,8 @@ class CDiagnosticsDialog : public CDialog {
 public:
     static constexpr UINT kPollDelayMs = 500;
     static constexpr UINT kPollResolutionMs = 250;
-    // The timer runs the window's poll on the timer's thread, which posts this once
-    // the values wait for the window (wParam: the timer's identifier).
+    // The timer polls on its own thread and posts this once the values wait for
+    // the window (wParam: the timer's identifier).
     static constexpr UINT kTickMessage = WM_APP + 2;
 
     // Borrows device; the window owns nothing of it.

@@ -1,6 +1,6 @@
 #pragma once
 // The six values of one diagnostics update, read in one poll. A poll may run on the
-// timer's thread: it touches only the device object.
+// diagnostics timer's thread: it touches only the device object.
 #include <atomic>
 #include <cstdint>
 

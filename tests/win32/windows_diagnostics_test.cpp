@@ -1,6 +1,6 @@
 // The diagnostics window on the virtual card: what the five fields show, when the
-// card is asked, the buttons' requests, and a poll that runs on the program's poll
-// thread and never keeps a click waiting for its requests.
+// card is asked, the buttons' requests, and a poll that runs on the timer's thread
+// and never keeps a click waiting for its requests.
 #include <gtest/gtest.h>
 
 #include <windows.h>
