@@ -127,4 +127,8 @@ struct VcGlobalSnapshot {
     uint32_t delayMs;
     uint32_t requestCount;      // public requests seen since load
     uint32_t nextClientId;
+    // When the last public request was counted, in the performance counter's ticks,
+    // as the core's holder stamps it (0 until it does).
+    uint32_t lastRequestTicksLow;
+    uint32_t lastRequestTicksHigh;
 };

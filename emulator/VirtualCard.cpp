@@ -118,6 +118,7 @@ void CVirtualCard::Reset() {
     failCalls_ = 0;
     delayMs_ = 0;
     requestCount_ = 0;
+    lastRequestTicks_ = 0;
     ClearLog();
 }
 
@@ -499,4 +500,6 @@ void CVirtualCard::FillGlobal(VcGlobalSnapshot& s) const {
     s.delayMs = delayMs_;
     s.requestCount = requestCount_;
     s.nextClientId = nextClientId_;
+    s.lastRequestTicksLow = static_cast<uint32_t>(lastRequestTicks_);
+    s.lastRequestTicksHigh = static_cast<uint32_t>(lastRequestTicks_ >> 32);
 }

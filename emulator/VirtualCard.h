@@ -96,6 +96,8 @@ public:
     void SetDelayMs(uint32_t ms) { delayMs_ = ms; }
 
     uint32_t RequestCount() const { return requestCount_; }
+    // The holder's clock reading when it saw the count grow; a reset clears it.
+    void StampLastRequest(uint64_t ticks) { lastRequestTicks_ = ticks; }
     // Logged requests still held, oldest first (at most kVcLogCapacity).
     uint32_t LogSize() const;
     const VcLogEntry& LogEntry(uint32_t i) const;
@@ -123,6 +125,7 @@ private:
     uint32_t failCalls_;
     uint32_t delayMs_;
     uint32_t requestCount_;
+    uint64_t lastRequestTicks_;
     VcLogEntry log_[kVcLogCapacity];
     uint32_t logNext_;
     uint32_t logSize_;

@@ -140,6 +140,8 @@ TEST_F(Loaded, EveryFieldOfEverySlotHoldsTheDemoCard) {
     EXPECT_EQ(g.delayMs, 0u);
     EXPECT_EQ(g.requestCount, 0u);
     EXPECT_EQ(g.nextClientId, 0x100u);
+    EXPECT_EQ(g.lastRequestTicksLow, 0u);
+    EXPECT_EQ(g.lastRequestTicksHigh, 0u);
 }
 
 TEST_F(Loaded, ASnapshotOfASlotBeyondTheCardsIsZeroButItsHeader) {
@@ -295,6 +297,17 @@ TEST(ExactReplies, ARefusedStatusArmedForTheNextCallsIsAtOffsetZeroAndChangesNot
     EXPECT_EQ(r.Word(0), 0xC0DE0F01u);
     for (uint32_t w = 1; w < 7; ++w) EXPECT_EQ(r.Word(4 * w), 0u) << "word " << w;
     EXPECT_TRUE(SameCards(core, before));
+}
+
+TEST(ExactReplies, TheLastRequestsStampIsTheHoldersUntilAReset) {
+    CVirtualCard core;
+    core.Reset();
+    core.StampLastRequest(0x0102030405060708);
+    const VcGlobalSnapshot g = Global(core);
+    EXPECT_EQ(g.lastRequestTicksLow, 0x05060708u);
+    EXPECT_EQ(g.lastRequestTicksHigh, 0x01020304u);
+    Private(core, kVcResetToLoad, {});
+    EXPECT_EQ(Global(core).lastRequestTicksHigh, 0u);
 }
 
 // Private requests: every word with four distinct bytes, stored whole or refused.
