@@ -58,6 +58,7 @@ constexpr double kFaderTaperExponent = 8.0;
 constexpr POINT kKnobCentre = {12, 12};
 
 constexpr UINT kLampResolutionMs = 250;
+constexpr UINT_PTR kLampStartTimer = 1;
 constexpr char kMetersProgram[] = "MirvaPM.exe";
 
 UINT lampPeriodMs = CWaveSettingsDialog::kDefaultLampPeriodMs;
@@ -86,6 +87,7 @@ BEGIN_MESSAGE_MAP(CWaveSettingsDialog, CDialog)
     ON_MESSAGE(WM_DESTROY, CWaveSettingsDialog::OnDestroy)
     ON_MESSAGE(WM_SIZE, CWaveSettingsDialog::OnSize)
     ON_MESSAGE(WM_SHOWWINDOW, CWaveSettingsDialog::OnShowWindow)
+    ON_MESSAGE(WM_TIMER, CWaveSettingsDialog::OnTimer)
     ON_MESSAGE(CWaveSettingsDialog::kLampTickMessage, CWaveSettingsDialog::OnLampTick)
     ON_MESSAGE(WM_NOTIFY, CWaveSettingsDialog::OnNotify)
     ON_MESSAGE(CWaveSettingsDialog::kCardLinkMessage, CWaveSettingsDialog::OnCardLink)
@@ -304,8 +306,19 @@ void CWaveSettingsDialog::RefreshFromDevice() {
     StartLampTimer();
 }
 
+// The multimedia timer's library, with the libraries it brings, loads when the first
+// timer starts. A user timer's message comes after every pending paint, so the
+// panel shows whole first; the poll's first tick is a period away either way.
 void CWaveSettingsDialog::StartLampTimer() {
-    if (m_nLampTimer == 0) {
+    if (m_nLampTimer == 0) ::SetTimer(m_hWnd, kLampStartTimer, USER_TIMER_MINIMUM, nullptr);
+    RefreshStreamLamps();
+}
+
+LRESULT CWaveSettingsDialog::OnTimer(WPARAM wParam, LPARAM) {
+    if (wParam != kLampStartTimer) return Default();
+    ::KillTimer(m_hWnd, kLampStartTimer);
+    // A message posted before the window was minimised or hidden starts nothing.
+    if (m_nLampTimer == 0 && !IsIconic() && ::IsWindowVisible(m_hWnd)) {
         // The poll runs on the timer's thread and reads through the device object
         // only, which outlives it. The timer carries the poll's key, which a tick
         // that comes after the kill finds stopped or gone.
@@ -317,10 +330,11 @@ void CWaveSettingsDialog::StartLampTimer() {
         m_lampPoll.Start(m_hWnd, read, std::chrono::milliseconds(lampPeriodMs / 2));
         m_nLampTimer = ::timeSetEvent(lampPeriodMs, kLampResolutionMs, LampTimerProc, m_lampPoll.Key(), TIME_PERIODIC);
     }
-    RefreshStreamLamps();
+    return 0;
 }
 
 void CWaveSettingsDialog::StopLampTimer() {
+    ::KillTimer(m_hWnd, kLampStartTimer);
     if (m_nLampTimer != 0) {
         ::timeKillEvent(m_nLampTimer);
         m_nLampTimer = 0;

@@ -35,7 +35,8 @@ public:
 
     // Reads the whole card back and shows it; ends by polling the lamps.
     void RefreshFromDevice();
-    // Starts the lamp poll if it is not running, then polls once.
+    // Starts the lamp poll if it is not running (once the pending paints are done),
+    // then polls once.
     void StartLampTimer();
     // Stops the lamp poll; the next repaint starts it again.
     void StopLampTimer();
@@ -58,6 +59,7 @@ protected:
     LRESULT OnDestroy(WPARAM wParam, LPARAM lParam);
     LRESULT OnSize(WPARAM wParam, LPARAM lParam);
     LRESULT OnShowWindow(WPARAM wParam, LPARAM lParam);
+    LRESULT OnTimer(WPARAM wParam, LPARAM lParam);
     LRESULT OnLampTick(WPARAM wParam, LPARAM lParam);
     LRESULT OnNotify(WPARAM wParam, LPARAM lParam);
     LRESULT OnCardLink(WPARAM wParam, LPARAM lParam);

@@ -105,7 +105,12 @@ TEST_F(PanelTest, APollReadBeforeARepaintNeverReplacesTheLampsTheRepaintShows) {
     CWaveSettingsDialog::SetLampPeriod(20);
     OnCard([](VcCard& card) { card.playbackState[2] = 3; });
     RunPanel([&](CWaveSettingsDialog&, HWND hwnd) {
-        ASSERT_TRUE(WaitUntilQueued(hwnd, CWaveSettingsDialog::kLampTickMessage)) << "a poll's states wait, read running";
+        // The poll starts once the first paint is through.
+        ASSERT_TRUE(PumpEachUntil([&] {
+            MSG tick;
+            return ::PeekMessageA(&tick, hwnd, CWaveSettingsDialog::kLampTickMessage,
+                                  CWaveSettingsDialog::kLampTickMessage, PM_NOREMOVE) != FALSE;
+        })) << "a poll's states wait, read running";
         OnCard([](VcCard& card) { card.playbackState[2] = 0; });
         Repaint(hwnd);  // painted at once, ahead of the tick
         ASSERT_TRUE(AllFour(*LampAt(hwnd, 104 + 65 * 2, 258), 216));
