@@ -1,12 +1,7 @@
 // The smallest dialog program, to time a start under Wine beside the panel's: one
 // empty dialog that sets the event kMinimalDialogPainted once its first paint is
-// done, and ends on WM_CLOSE. Built with WAVE_PLATFORM_FLOOR, it also does what no
-// panel can do without: it starts a multimedia timer, whose library Wine loads with
-// its own dependencies.
+// done, and ends on WM_CLOSE.
 #include <windows.h>
-#ifdef WAVE_PLATFORM_FLOOR
-#include <mmsystem.h>
-#endif
 
 #include "bench/MinimalDialog.h"
 
@@ -14,17 +9,9 @@ namespace {
 
 HANDLE painted = nullptr;
 
-#ifdef WAVE_PLATFORM_FLOOR
-void CALLBACK Tick(UINT, UINT, DWORD_PTR, DWORD_PTR, DWORD_PTR) {}
-#endif
-
 INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM, LPARAM) {
     switch (message) {
-        case WM_INITDIALOG:
-#ifdef WAVE_PLATFORM_FLOOR
-            ::timeSetEvent(1000, 10, Tick, 0, TIME_PERIODIC | TIME_KILL_SYNCHRONOUS);
-#endif
-            return TRUE;
+        case WM_INITDIALOG: return TRUE;
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = ::BeginPaint(hwnd, &ps);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program on the virtual card's kernel driver: start to first completed
-# paint beside a minimal dialog program's and the same with a multimedia timer (the
-# platform's floor), and the idle panel's request rate over ten seconds; the timing
+# paint beside a minimal dialog program's, and the idle panel's request rate over
+# ten seconds; the timing
 # itself is done under Wine by e2e_panel_bench.exe, next to the driver's request
 # counter. Then the idle panel's wake-ups and CPU time over 30 s from /proc, beside a
 # program that only sends the lamp poll's requests; the same for the minimised panel;
@@ -18,10 +18,9 @@ env_sh="$root/scripts/wine-env.sh"
 bench="$build/bench/e2e_panel_bench.exe"
 program=${WAVE_BENCH_PROGRAM:-$build/app/WaveSettings.exe}
 minimal="$build/bench/minimal_dialog.exe"
-platform="$build/bench/platform_dialog.exe"
 floor="$build/bench/lamp_poll_floor.exe"
 idle_seconds=30
-for f in "$bench" "$program" "$minimal" "$platform" "$floor"; do
+for f in "$bench" "$program" "$minimal" "$floor"; do
     [ -f "$f" ] || { echo "e2e_bench: $f is not built" >&2; exit 1; }
 done
 
@@ -42,7 +41,6 @@ programs=()
 for exe in "${labels[@]}"; do programs+=("$(shipped_copy "$exe")") || exit 1; done
 program=${programs[0]}
 minimal=${programs[-1]}
-platform=$(shipped_copy "$platform") || exit 1
 
 # A display and server already up (make run, a test session) are left as found.
 if ! { [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; }; then
@@ -52,8 +50,7 @@ fi
 "$env_sh" "$build" driver-reset || exit 1
 echo "e2e: WaveSettings.exe on the ZelkWave driver under Wine"
 winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
-WAVE_TIMEOUT=300 "$env_sh" "$build" run "$bench" "$(winpath "$program")" "$(winpath "$minimal")" \
-    "$(winpath "$platform")" || exit 1
+WAVE_TIMEOUT=300 "$env_sh" "$build" run "$bench" "$(winpath "$program")" "$(winpath "$minimal")" || exit 1
 
 prefix="$state/prefix"
 # The Linux process Wine runs an .exe of this build's prefix in (Wine names it after

@@ -5,10 +5,9 @@
 //    by the driver's stamp of it. Asked every 10 ms only: a bench asking the
 //    driver every millisecond slowed the panel's requests it was timing;
 //  - in the same run, alternating with it, the start of a minimal dialog program
-//    to its first completed paint, under the same Wine, and of the same dialog with
-//    a multimedia timer (the platform's floor for a panel);
+//    to its first completed paint, under the same Wine;
 //  - the idle panel's request rate over ten seconds.
-// Usage: e2e_panel_bench PROGRAM MINIMAL_DIALOG PLATFORM_DIALOG   (the driver must be running)
+// Usage: e2e_panel_bench PROGRAM MINIMAL_DIALOG   (the driver must be running)
 //        e2e_panel_bench --minimise   minimises the running panel, as its minimise box would
 #include <windows.h>
 
@@ -167,8 +166,8 @@ int MinimisePanel() {
 
 int main(int argc, char** argv) {
     if (argc == 2 && std::strcmp(argv[1], "--minimise") == 0) return MinimisePanel();
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: e2e_panel_bench PROGRAM MINIMAL_DIALOG PLATFORM_DIALOG\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: e2e_panel_bench PROGRAM MINIMAL_DIALOG\n");
         return 2;
     }
     const Handle driver = OpenDriver();
@@ -179,7 +178,6 @@ int main(int argc, char** argv) {
     }
     std::vector<double> painted;
     std::vector<double> minimal;
-    std::vector<double> platform;
     for (int i = 0; i < kStarts; ++i) {
         StartTimes times;
         HWND window = nullptr;
@@ -193,32 +191,21 @@ int main(int argc, char** argv) {
         std::printf("start %d: window after %.1f ms (%u requests before it), first paint done after %.1f ms\n",
                     i + 1, times.windowMs, times.before, times.paintedMs);
         painted.push_back(times.paintedMs);
-        const struct {
-            const char* program;
-            const char* name;
-            std::vector<double>& times;
-        } floors[] = {{argv[2], "minimal dialog", minimal}, {argv[3], "platform dialog", platform}};
-        for (const auto& floor : floors) {
-            double ms = 0;
-            if (!TimeMinimalStart(floor.program, ms)) {
-                std::fprintf(stderr, "e2e_panel_bench: the %s did not paint in start %d\n", floor.name, i + 1);
-                return 1;
-            }
-            std::printf("start %d: %s painted after %.1f ms\n", i + 1, floor.name, ms);
-            floor.times.push_back(ms);
+        double ms = 0;
+        if (!TimeMinimalStart(argv[2], ms)) {
+            std::fprintf(stderr, "e2e_panel_bench: the minimal dialog did not paint in start %d\n", i + 1);
+            return 1;
         }
+        std::printf("start %d: minimal dialog painted after %.1f ms\n", i + 1, ms);
+        minimal.push_back(ms);
     }
     const double panelMedian = Median(painted);
     const double minimalMedian = Median(minimal);
-    const double platformMedian = Median(platform);
     std::printf("start to first completed paint: median %.1f ms, best %.1f ms of %d starts\n", panelMedian,
                 painted.front(), kStarts);
     std::printf("minimal dialog program:         median %.1f ms, best %.1f ms of %d starts\n", minimalMedian,
                 minimal.front(), kStarts);
-    std::printf("platform dialog (multimedia timer): median %.1f ms, best %.1f ms\n",
-                platformMedian, platform.front());
     std::printf("panel start / minimal dialog start: %.2f\n", panelMedian / minimalMedian);
-    std::printf("panel start / platform dialog start: %.2f\n", panelMedian / platformMedian);
 
     StartTimes times;
     HWND window = nullptr;
