@@ -2,6 +2,8 @@
 
 #include <mutex>
 
+#include "framework/WinApp.h"
+
 namespace {
 
 // Guards the list: any thread may load bitmaps while another loads others or frees
@@ -25,6 +27,11 @@ CSkinBitmap* LoadSkinBitmap(int id) {
     entry->next = std::move(cacheHead);
     cacheHead = std::move(entry);
     return cacheHead->bitmap.get();
+}
+
+bool SkinBitmapExists(int id) {
+    const UINT resource = static_cast<UINT>(id) & 0xffffu;
+    return ::FindResourceA(AfxGetResourceHandle(), MAKEINTRESOURCEA(resource), RT_BITMAP) != nullptr;
 }
 
 void FreeSkinBitmaps() {

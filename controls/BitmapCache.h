@@ -15,6 +15,9 @@ struct SkinBitmapCacheEntry {
 // until FreeSkinBitmaps; callers never free it.
 CSkinBitmap* LoadSkinBitmap(int id);
 
+// Whether the resources hold bitmap id, without loading it.
+bool SkinBitmapExists(int id);
+
 // Destroys every cached bitmap; pointers handed out before become invalid.
 void FreeSkinBitmaps();
 

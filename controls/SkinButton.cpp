@@ -25,18 +25,40 @@ bool LoadFour(const UINT ids[4], CSkinBitmap* loaded[4]) {
     return true;
 }
 
+bool AllExist(const UINT ids[4]) {
+    for (int i = 0; i < 4; ++i) {
+        if (!SkinBitmapExists(static_cast<int>(ids[i]))) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
+// Most buttons are never held in a run, and every load costs the start: a held
+// face is loaded when first shown, unless it is the face shown up.
 BOOL CSkinButton::Create(const POINT& topLeft, CWnd* parent, UINT id,
                          UINT offUp, UINT onUp, UINT offDown, UINT onDown) {
     const UINT ids[4] = {offUp, onUp, offDown, onDown};
-    CSkinBitmap* loaded[4] = {};
-    if (!LoadFour(ids, loaded)) return FALSE;
+    if (!AllExist(ids)) return FALSE;
+    CSkinBitmap* const up[2] = {LoadSkinBitmap(static_cast<int>(offUp)), LoadSkinBitmap(static_cast<int>(onUp))};
     RECT rect{};
-    if (!loaded[0]->WindowRect(topLeft, &rect)) return FALSE;
+    if (up[0] == nullptr || up[1] == nullptr || !up[0]->WindowRect(topLeft, &rect)) return FALSE;
 
-    for (int i = 0; i < 4; ++i) bitmaps[i] = loaded[i];
+    bitmaps[0] = up[0];
+    bitmaps[1] = up[1];
+    heldIds_[0] = offDown;
+    heldIds_[1] = onDown;
+    bitmaps[2] = offDown == offUp ? up[0] : nullptr;
+    bitmaps[3] = onDown == onUp ? up[1] : nullptr;
     return CWnd::Create("", WS_CHILD | WS_VISIBLE, rect, parent, id);
+}
+
+CSkinBitmap* CSkinButton::Face(int index) {
+    if (bitmaps[index] == nullptr && index >= 2) {
+        bitmaps[index] = LoadSkinBitmap(static_cast<int>(heldIds_[index - 2]));
+    }
+    // Not loaded (out of memory): the face shown up, rather than nothing.
+    return bitmaps[index] != nullptr ? bitmaps[index] : bitmaps[index % 2];
 }
 
 BOOL CSkinButton::SetBitmaps(UINT offUp, UINT onUp, UINT offDown, UINT onDown) {
@@ -144,7 +166,7 @@ void CSkinButton::DoDefaultAction(LONG) { Click(); }
 LRESULT CSkinButton::OnPaint(WPARAM, LPARAM) {
     CPaintDC dc(m_hWnd);
     const int index = (state != 0 ? 1 : 0) + (pressed != 0 ? 2 : 0);
-    bitmaps[index]->Draw(&dc, 0, 0);
+    Face(index)->Draw(&dc, 0, 0);
     return 0;
 }
 

@@ -12,7 +12,9 @@ public:
     int state = 0;
     int pressed = 0;   // 1 while a press is held with the pointer over the button
     int tracking = 0;  // 1 from a press on the button until its release or the capture's loss
-    CSkinBitmap* bitmaps[4] = {};  // off-up, on-up, off-down, on-down; owned by the cache
+    // off-up, on-up, off-down, on-down; owned by the cache. A held face made by Create
+    // is null until first shown.
+    CSkinBitmap* bitmaps[4] = {};
     // What the owner uses the button as: ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_CHECKBUTTON
     // (a switch: checked while on) or ROLE_SYSTEM_INDICATOR (a lamp: no action).
     LONG accessibleRole = ROLE_SYSTEM_PUSHBUTTON;
@@ -56,4 +58,8 @@ private:
     // Whether a point in client coordinates lies over the button.
     bool Over(LPARAM point) const;
     void ShowPressed(int shown);
+    // The image of face index, loading a held face at its first showing.
+    CSkinBitmap* Face(int index);
+
+    UINT heldIds_[2] = {};  // the held faces' bitmaps as Create was given them
 };

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "controls/BitmapCache.h"
 #include "controls/SkinButton.h"
 #include "tests/win32/controls_basic_harness.h"
 
@@ -226,6 +227,7 @@ TEST(SkinButtonGeometry, WindowIsOnePixelSmallerThanTheBitmap) {
 }
 
 TEST(SkinButtonGeometry, PushButtonShowsTheHeldFaceOnlyWhileHeld) {
+    FreeSkinBitmaps();
     CTestParent parent;
     CSkinButton ok;
     ASSERT_TRUE(ok.Create({250, 60}, &parent, 1, 159, 159, 160, 160));
@@ -233,6 +235,7 @@ TEST(SkinButtonGeometry, PushButtonShowsTheHeldFaceOnlyWhileHeld) {
     const Pixels held = SkinPixels(160).Crop(64, 22);
     ASSERT_TRUE(rest != held);
     EXPECT_TRUE(CaptureClient(ok.m_hWnd) == rest);
+    EXPECT_EQ(CountSkinBitmaps(), 1) << "the held face is loaded at the first press, not at start";
     Press(ok);
     EXPECT_TRUE(CaptureClient(ok.m_hWnd) == held);
     Release(ok);
