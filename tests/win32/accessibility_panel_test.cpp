@@ -14,6 +14,7 @@
 #include "tests/win32/accessibility_expect.h"
 #include "tests/win32/accessibility_support.h"
 #include "tests/win32/panel_harness.h"
+#include "tests/win32/support/ThreadWindows.h"
 #include "windows/DiagnosticsDialog.h"
 
 namespace {
@@ -266,24 +267,9 @@ namespace {
 
 // The dialogs this thread shows over the main window.
 std::vector<HWND> DialogsOver(HWND main) {
-    struct Search {
-        HWND main;
-        std::vector<HWND> found;
-    } search{main, {}};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM param) {
-            auto* s = reinterpret_cast<Search*>(param);
-            char className[16] = {};
-            ::GetClassNameA(hwnd, className, sizeof className);
-            if (::IsWindowVisible(hwnd) && std::string(className) == "#32770" &&
-                ::GetWindow(hwnd, GW_OWNER) == s->main) {
-                s->found.push_back(hwnd);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return ThreadWindows([main](HWND hwnd) {
+        return ::IsWindowVisible(hwnd) && ClassOf(hwnd) == "#32770" && ::GetWindow(hwnd, GW_OWNER) == main;
+    });
 }
 
 // Runs body once inside the modal loop of the first dialog that opens over main

@@ -2,7 +2,6 @@
 // cache it empties, a window without a card, and a card whose driver goes and
 // comes back.
 #include <algorithm>
-#include <cstring>
 #include <string>
 
 #include "controls/BitmapCache.h"
@@ -13,6 +12,7 @@
 #include "controls/SkinLabel.h"
 #include "panel/PanelLaws.h"
 #include "tests/win32/panel_harness.h"
+#include "tests/win32/support/ThreadWindows.h"
 #include "tests/win32/support/RealInput.h"
 #include "windows/DiagnosticsDialog.h"
 
@@ -52,21 +52,9 @@ std::string DiagnosticsCardState(HWND diagnostics) { return Control<CSkinLabel>(
 
 // Dialog boxes of this thread on screen besides the main window: message boxes.
 int OtherDialogsShown(HWND main) {
-    struct Count {
-        HWND main;
-        int dialogs;
-    } count = {main, 0};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM data) {
-            auto* c = reinterpret_cast<Count*>(data);
-            char className[32] = {};
-            ::GetClassNameA(window, className, sizeof className);
-            if (window != c->main && ::IsWindowVisible(window) && std::strcmp(className, "#32770") == 0) ++c->dialogs;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count.dialogs;
+    return static_cast<int>(ThreadWindows([main](HWND window) {
+                                return window != main && ::IsWindowVisible(window) && ClassOf(window) == "#32770";
+                            }).size());
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "controls/SkinFader.h"
 #include "panel/ReadoutText.h"
 #include "tests/win32/panel_harness.h"
+#include "tests/win32/support/ThreadWindows.h"
 #include "tests/win32/support/Screenshot.h"
 
 namespace {
@@ -21,23 +22,9 @@ constexpr int kRecordLampY = 270;
 
 // The tooltip windows the main window owns.
 std::vector<HWND> Tips(HWND dialog) {
-    struct Search {
-        HWND owner;
-        std::vector<HWND> found;
-    } search{dialog, {}};
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            char name[64] = {};
-            ::GetClassNameA(window, name, sizeof name);
-            if (::lstrcmpiA(name, TOOLTIPS_CLASSA) == 0 && ::GetWindow(window, GW_OWNER) == s->owner) {
-                s->found.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return ThreadWindows([dialog](HWND window) {
+        return ::lstrcmpiA(ClassOf(window).c_str(), TOOLTIPS_CLASSA) == 0 && ::GetWindow(window, GW_OWNER) == dialog;
+    });
 }
 
 std::vector<HWND> ShownTips(HWND dialog) {
