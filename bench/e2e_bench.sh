@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
 # The real program on the virtual card's kernel driver: start to first completed
 # paint beside a minimal dialog program's, and the idle panel's request rate over
-# ten seconds; the timing
-# itself is done under Wine by e2e_panel_bench.exe, next to the driver's request
-# counter. Then the idle panel's wake-ups and CPU time over 30 s from /proc, beside a
-# program that only sends the lamp poll's requests; the same for the minimised panel;
-# and the memory (PSS) of the panel 5 s after its start, beside the minimal dialog
-# program's.
+# ten seconds; the timing itself is done under Wine by e2e_panel_bench.exe, next to
+# the driver's request counter. Then the idle panel's wake-ups and CPU time over
+# 30 s from /proc, beside a program that only sends the lamp poll's requests; the
+# same for the minimised panel; and the memory (PSS) of the panel 5 s after its
+# start, beside the minimal dialog program's.
 # Usage: e2e_bench.sh WIN64_BUILD_DIR
 # WAVE_BENCH_PROGRAM: another build of WaveSettings.exe to measure in place of this
 # tree's; WAVE_BENCH_ALSO: more builds (paths, space-separated) whose memory is
